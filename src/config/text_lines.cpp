@@ -1,0 +1,55 @@
+#include "config/text_lines.h"
+
+#include <algorithm>
+
+namespace velko {
+namespace {
+
+char asciiLowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameLetterCaseAside(char a, char b) {
+    return asciiLowerChar(a) == asciiLowerChar(b);
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    forEachLine(text, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
+std::string asciiLower(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), asciiLowerChar);
+    return lower;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameLetterCaseAside);
+}
+
+bool containsIgnoringCase(std::string_view text, std::string_view part) {
+    if (part.empty()) return true;
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), sameLetterCaseAside) !=
+           text.end();
+}
+
+bool isCommentLine(std::string_view line) {
+    return !line.empty() && line.front() == '#';
+}
+
+bool holdsKey(std::string_view line, std::string_view key) {
+    return !isCommentLine(line) && containsIgnoringCase(line, key);
+}
+
+bool holdsLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace velko

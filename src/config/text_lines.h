@@ -1,0 +1,83 @@
+#pragma once
+// The text model of every file the configurator reads: bytes in the system code page, a line
+// ends at CR LF or at a lone CR, and a lone LF stays inside its line.
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velko {
+
+// Splits a stream of bytes, fed in chunks of any size, into lines without their terminators.
+// A terminator at the very end adds no empty line; a last line without terminator is a line.
+class LineSplitter {
+public:
+    // Passes each line that the chunk completes to onLine (a bool(std::string_view)); stops
+    // and returns false as soon as onLine returns false.
+    template <class OnLine>
+    bool feed(std::string_view chunk, OnLine&& onLine) {
+        size_t start = 0;
+        if (skipLf_ && !chunk.empty()) {
+            skipLf_ = false;
+            if (chunk.front() == '\n') start = 1;
+        }
+        // Stops before an exhausted chunk: memchr must not see the null data of an empty view.
+        while (start < chunk.size()) {
+            const void* cr = std::memchr(chunk.data() + start, '\r', chunk.size() - start);
+            if (cr == nullptr) break;
+            const size_t at = static_cast<const char*>(cr) - chunk.data();
+            const bool goOn = emit(chunk.substr(start, at - start), onLine);
+            start = at + 1;
+            if (start == chunk.size()) skipLf_ = true;
+            else if (chunk[start] == '\n') ++start;
+            if (!goOn) return false;
+        }
+        partial_.append(chunk.substr(start));
+        return true;
+    }
+
+    // Ends the stream: passes on the last line when it had no terminator.
+    template <class OnLine>
+    bool finish(OnLine&& onLine) {
+        if (partial_.empty()) return true;
+        return emit({}, onLine);
+    }
+
+private:
+    template <class OnLine>
+    bool emit(std::string_view tail, OnLine& onLine) {
+        if (partial_.empty()) return onLine(tail);
+        partial_.append(tail);
+        const bool goOn = onLine(std::string_view(partial_));
+        partial_.clear();
+        return goOn;
+    }
+
+    std::string partial_;
+    bool skipLf_ = false;
+};
+
+// Calls onLine for every line of a whole text, until it returns false.
+template <class OnLine>
+bool forEachLine(std::string_view text, OnLine&& onLine) {
+    LineSplitter splitter;
+    return splitter.feed(text, onLine) && splitter.finish(onLine);
+}
+
+std::vector<std::string> splitLines(std::string_view text);
+
+// Letter case is folded for ASCII letters only: keys, themes and markers are ASCII.
+std::string asciiLower(std::string_view text);
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+bool containsIgnoringCase(std::string_view text, std::string_view part);
+
+// A comment line begins with "#"; nothing is trimmed first.
+bool isCommentLine(std::string_view line);
+
+// A line holds a key when it is no comment and the key occurs anywhere in it, letter case aside.
+bool holdsKey(std::string_view line, std::string_view key);
+
+// A CR or LF that would start a new line in a file the configurator writes.
+bool holdsLineBreak(std::string_view text);
+
+}  // namespace velko
