@@ -54,6 +54,13 @@ TEST(ApacheEdit, ReplacesEveryStandingOccurrence) {
     });
 }
 
+TEST(ApacheEdit, FindsAStandingOccurrenceThatOverlapsAContinuedOne) {
+    expectEdits({"80:80", ""}, "81", {
+        {"80:80:80", "80:listen 81"},
+        {"80:80:80:80 #", "80:80:listen 81 #"},
+    });
+}
+
 TEST(ApacheEdit, LineWithBothStoredLinesTakesOnlyTheListenBranch) {
     expectEdits(kOrdinary, "81", {
         {"Listen 80 ServerName localhost:80", "listen 81 ServerName localhost:80"},
