@@ -1,4 +1,5 @@
 // Splitting any bytes, fed in chunks of any sizes, gives the lines of the whole text.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
