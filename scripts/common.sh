@@ -1,0 +1,76 @@
+# Shared by ./run, ./test and the other scripts: packages, the two builds, a private Wine
+# prefix and a private X display. Sourced, not run.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$ROOT/build
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEARCH=win64
+
+PACKAGES=(cmake make clang libclang-rt-14-dev googletest
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          wine wine64 xvfb x11-utils imagemagick)
+
+install_missing_packages() {
+    local missing=() p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    ((${#missing[@]} == 0)) && return 0
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build_native() {
+    cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$BUILD/native" -j"$(nproc)"
+}
+
+build_windows() {
+    cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+          -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$BUILD/win" -j"$(nproc)"
+}
+
+# A private X display on a free number; its process id is kept to stop it again.
+XVFB_PID=
+start_xvfb() {
+    local fifo
+    fifo=$(mktemp -u) && mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    read -r display <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+}
+
+stop_xvfb() {
+    [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}
+
+# Starts a persistent wineserver for the prefix and boots the prefix once. Their output goes
+# nowhere, so that Wine's background services never hold the caller's pipes open.
+start_wine() {
+    export WINEPREFIX=$1
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1
+    if [[ ! -f $WINEPREFIX/.booted ]]; then
+        wineboot -i </dev/null >/dev/null 2>&1
+        touch "$WINEPREFIX/.booted"
+    else
+        wineboot </dev/null >/dev/null 2>&1 || true
+    fi
+}
+
+stop_wine() {
+    [[ -n ${WINEPREFIX:-} ]] && wineserver -k </dev/null >/dev/null 2>&1 || true
+}
+
+# Every window of the prefix opens on one virtual desktop: real focus without a window manager.
+use_virtual_desktop() {
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+}

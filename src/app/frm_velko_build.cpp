@@ -1,0 +1,153 @@
+// Building frmVelko from its layout table, at the screen's resolution.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/frm_velko.h"
+#include "app/resource.h"
+#include "aids/popup_menus.h"
+#include "ui_text.h"
+
+namespace velko {
+namespace {
+
+constexpr char kWindowClass[] = "VelkoConfigurator";
+constexpr char kFrameClass[] = "VelkoFrame";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// A frame holds its controls; it passes their notifications on to the window.
+LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        return SendMessageA(GetParent(frame), message, wParam, lParam);
+    default:
+        return DefWindowProcA(frame, message, wParam, lParam);
+    }
+}
+
+void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
+    WNDCLASSEXA window{};
+    window.cbSize = sizeof window;
+    window.lpfnWndProc = windowProc;
+    window.hInstance = instance;
+    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, 0));
+    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, 0));
+    window.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window.lpszClassName = kWindowClass;
+    RegisterClassExA(&window);
+
+    WNDCLASSEXA frame{};
+    frame.cbSize = sizeof frame;
+    frame.lpfnWndProc = frameProc;
+    frame.hInstance = instance;
+    frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    frame.lpszClassName = kFrameClass;
+    RegisterClassExA(&frame);
+}
+
+struct WindowKind {
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowKind windowKindOf(Kind kind) {
+    constexpr DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    switch (kind) {
+    case Kind::TabStrip: return {WC_TABCONTROLA, child | WS_TABSTOP | TCS_TOOLTIPS, 0};
+    case Kind::Frame: return {kFrameClass, child | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case Kind::Label: return {"STATIC", child | SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::TextBox: return {"EDIT", child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::Button: return {"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case Kind::ThemeList: return {"COMBOBOX", child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    }
+    return {"STATIC", child, 0};
+}
+
+// How far the drop-down list of the theme list reaches below its field.
+constexpr int kThemeListDropHeight = 160;
+
+int scaled(int units, UINT dpi) { return MulDiv(units, static_cast<int>(dpi), 96); }
+
+void addTab(HWND tabs, int index, std::string_view caption) {
+    std::string text(caption);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    SendMessageA(tabs, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void placeGroupBox(HWND frame, int width, int height, HFONT font) {
+    const HWND groupBox = GetWindow(GetWindow(frame, GW_CHILD), GW_HWNDLAST);
+    MoveWindow(groupBox, 0, 0, width, height, FALSE);
+    SendMessageA(groupBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+HMENU buildMenuBar() {
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, optExit, std::string(text::kExit).c_str());
+    AppendMenuA(bar, MF_STRING, optSave, std::string(text::kSave).c_str());
+    return bar;
+}
+
+}  // namespace
+
+void FrmVelko::createWindow() {
+    registerClasses(instance_, windowProc);
+    menuBar_ = buildMenuBar();
+    segmentMenu_ = buildSegmentMenu();
+    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(), kWindowStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_,
+                            this);
+    createControls();
+    applyLayout(GetDpiForWindow(hwnd_));
+}
+
+void FrmVelko::createControls() {
+    for (const ControlSpec& spec : kLayout) {
+        const WindowKind kind = windowKindOf(spec.kind);
+        const HWND parent = spec.container == Control::Window ? hwnd_ : control(spec.container);
+        controls_[static_cast<size_t>(spec.name)] =
+            CreateWindowExA(kind.exStyle, kind.className, std::string(spec.text).c_str(), kind.style, 0, 0, 0, 0,
+                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))), instance_,
+                            nullptr);
+    }
+    // Each frame draws its caption and border with a group box behind all of its controls.
+    for (const ControlSpec& spec : kLayout)
+        if (spec.kind == Kind::Frame)
+            CreateWindowExA(0, "BUTTON", std::string(spec.text).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
+                            0, 0, control(spec.name), nullptr, instance_, nullptr);
+    addTab(control(Control::tsTabs), 0, text::kTabXampp);
+    addTab(control(Control::tsTabs), 1, text::kTabVelko);
+}
+
+// Places every control at its 96-DPI rectangle scaled to dpi, in a font of the same scale.
+void FrmVelko::applyLayout(UINT dpi) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
+    font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+
+    for (const ControlSpec& spec : kLayout) {
+        const HWND window = control(spec.name);
+        const int dropHeight = spec.kind == Kind::ThemeList ? kThemeListDropHeight : 0;
+        MoveWindow(window, scaled(spec.left, dpi), scaled(spec.top, dpi), scaled(spec.width, dpi),
+                   scaled(spec.height + dropHeight, dpi), FALSE);
+        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (spec.kind == Kind::Frame) placeGroupBox(window, scaled(spec.width, dpi), scaled(spec.height, dpi), static_cast<HFONT>(font_.get()));
+    }
+    RECT frame{0, 0, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+}  // namespace velko

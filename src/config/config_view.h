@@ -1,0 +1,71 @@
+#pragma once
+// The narrow view of the window through which loading and saving reach its fields.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "config/apache_edit.h"
+#include "config/settings_lines.h"
+
+namespace velko {
+
+enum class Field { XamppPath, WebServerPort, FlvTool, Encoder, EncoderOptions, SegmentLength, DriveList };
+enum class Caption { XamppVersion, VelkoVersion };
+
+class ConfigView {
+public:
+    virtual ~ConfigView() = default;
+
+    // Text boxes: read and replace the whole text.
+    virtual std::string text(Field field) const = 0;
+    virtual void setText(Field field, std::string_view text) = 0;
+    // The caption the user knows the field by, for messages.
+    virtual std::string fieldName(Field field) const = 0;
+
+    virtual void setCaption(Caption caption, std::string_view text) = 0;
+
+    // The theme list: entries in the order added, one selected or none (-1).
+    virtual void clearThemes() = 0;
+    virtual void addTheme(std::string_view name) = 0;
+    virtual int themeCount() const = 0;
+    virtual std::string theme(int index) const = 0;
+    virtual int selectedTheme() const = 0;
+    virtual void selectTheme(int index) = 0;
+
+    // The preset store: lines of the preset file, only ever appended.
+    virtual void addPreset(std::string_view line) = 0;
+
+    // The lines of Apache's configuration that the port edit looks for.
+    virtual StoredApacheLines& storedApacheLines() = 0;
+
+    // Save and Exit are disabled while a save runs.
+    virtual void enableSaveAndExit(bool enabled) = 0;
+
+    // Lets the window handle its pending events; true when it did, so that fields may have changed.
+    virtual bool yieldToEvents() = 0;
+
+    // The modal prompt for the XAMPP directory; nothing when the user cancels it.
+    virtual std::optional<std::string> askForXamppDirectory() = 0;
+};
+
+// The text box that shows a setting; the theme is the selection of the theme list instead.
+inline Field fieldOf(Setting setting) {
+    switch (setting) {
+    case Setting::FlvTool: return Field::FlvTool;
+    case Setting::Encoder: return Field::Encoder;
+    case Setting::EncoderOptions: return Field::EncoderOptions;
+    case Setting::Duration: return Field::SegmentLength;
+    case Setting::DriveList: return Field::DriveList;
+    case Setting::Theme: break;
+    }
+    throw std::logic_error("the theme has no text box");
+}
+
+// The name of the selected theme, or the empty text when none is selected.
+inline std::string selectedThemeName(const ConfigView& view) {
+    const int index = view.selectedTheme();
+    return index < 0 ? std::string() : view.theme(index);
+}
+
+}  // namespace velko

@@ -1,0 +1,12 @@
+#pragma once
+#include "config/config_view.h"
+#include "config/installation.h"
+
+namespace velko {
+
+// Fills the window from the installation's files. Until the preset file, a step whose file or
+// cut fails is passed over and assigns nothing; the preset file's failures reach the caller.
+// Throws LoadCancelled when the user cancels the prompt for the XAMPP directory.
+void loadConfiguration(ConfigView& view, const InstallationPaths& paths);
+
+}  // namespace velko

@@ -1,0 +1,60 @@
+#include "config/replacement_file.h"
+
+#include <windows.h>
+
+#include "win/file_io.h"
+#include "win/handles.h"
+#include "win/win_error.h"
+
+namespace velko {
+namespace {
+
+std::string directoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+void refuseUnwritableTarget(const std::string& target) {
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;  // a new file
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+        throw errorFailure(ERROR_ACCESS_DENIED, target);
+}
+
+FileHandle openTemporary(const std::string& path, DWORD disposition) {
+    FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file) throw lastErrorFailure(path);
+    return file;
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {
+    refuseUnwritableTarget(target_);
+    char name[MAX_PATH];
+    const std::string directory = directoryOf(target_);
+    if (!GetTempFileNameA(directory.c_str(), "vlk", 0, name)) throw lastErrorFailure(target_);
+    temporary_ = name;
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (!committed_) DeleteFileA(temporary_.c_str());
+}
+
+void ReplacementFile::write(std::string_view content) {
+    FileHandle file = openTemporary(temporary_, TRUNCATE_EXISTING);
+    writeAll(file.get(), content, target_);
+}
+
+void ReplacementFile::commit() {
+    {
+        FileHandle file = openTemporary(temporary_, OPEN_EXISTING);
+        if (!FlushFileBuffers(file.get())) throw lastErrorFailure(target_);
+    }
+    if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw lastErrorFailure(target_);
+    committed_ = true;
+}
+
+}  // namespace velko

@@ -1,0 +1,32 @@
+#pragma once
+// Replaces a file whole or not at all: the new content goes to a temporary file beside it,
+// is flushed to disk, and takes the file's place in one rename.
+#include <string>
+#include <string_view>
+
+namespace velko {
+
+class ReplacementFile {
+public:
+    // Creates the temporary file. A read-only target or a directory in its place is a failure
+    // before anything is written.
+    explicit ReplacementFile(std::string target);
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    // Removes the temporary file unless it has taken the target's place.
+    ~ReplacementFile();
+
+    // Where the new content is written (with AppendLine, or whole with write).
+    const std::string& temporaryPath() const { return temporary_; }
+    void write(std::string_view content);
+
+    // Flushes the new content and puts it in the target's place.
+    void commit();
+
+private:
+    std::string target_;
+    std::string temporary_;
+    bool committed_ = false;
+};
+
+}  // namespace velko

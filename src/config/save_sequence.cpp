@@ -1,0 +1,86 @@
+#include "config/save_sequence.h"
+
+#include <cstdio>
+
+#include "config/failure.h"
+#include "config/mod_file.h"
+#include "config/replacement_file.h"
+#include "config/settings_lines.h"
+#include "config/text_lines.h"
+#include "ui_text.h"
+
+namespace velko {
+namespace {
+
+// Save and Exit stay disabled for as long as the save runs, whichever way it ends.
+class SaveAndExitDisabled {
+public:
+    explicit SaveAndExitDisabled(ConfigView& view) : view_(view) { view_.enableSaveAndExit(false); }
+    ~SaveAndExitDisabled() { view_.enableSaveAndExit(true); }
+    SaveAndExitDisabled(const SaveAndExitDisabled&) = delete;
+    SaveAndExitDisabled& operator=(const SaveAndExitDisabled&) = delete;
+
+private:
+    ConfigView& view_;
+};
+
+void refuseLineBreak(const ConfigView& view, Field field, std::string_view value) {
+    if (!holdsLineBreak(value)) return;
+    char message[512];
+    std::snprintf(message, sizeof message, text::kLineBreakRefusal.data(), view.fieldName(field).c_str());
+    throw Failure(failure_number::InvalidArgument, message);
+}
+
+std::string settingValue(const ConfigView& view, Setting setting) {
+    return setting == Setting::Theme ? selectedThemeName(view) : view.text(fieldOf(setting));
+}
+
+// Every field whose text goes into a file, checked before any file is touched.
+void refuseLineBreaks(const ConfigView& view) {
+    for (const Field field : {Field::XamppPath, Field::WebServerPort, Field::FlvTool, Field::Encoder,
+                              Field::EncoderOptions, Field::SegmentLength, Field::DriveList})
+        refuseLineBreak(view, field, view.text(field));
+    if (holdsLineBreak(selectedThemeName(view)))
+        throw Failure(failure_number::InvalidArgument, "The selected theme's name holds a line break.");
+}
+
+void writeSettingsFile(const ConfigView& view) {
+    ReplacementFile settings(installationPath(view, relative::kSettings));
+    for (const SettingKey& setting : kSettingKeys)
+        AppendLine(settings.temporaryPath(), settingsLine(setting, settingValue(view, setting.setting)));
+    settings.commit();
+}
+
+void rewriteApachePort(ConfigView& view) {
+    const std::string path = installationPath(view, relative::kApacheConfiguration);
+    const std::string original = readWholeFile(path);
+    StoredApacheLines& stored = view.storedApacheLines();
+    std::string port = view.text(Field::WebServerPort);
+    std::string rewritten;
+    rewritten.reserve(original.size() + original.size() / 16);
+    forEachLine(original, [&](std::string_view line) {
+        if (view.yieldToEvents()) {
+            port = view.text(Field::WebServerPort);
+            refuseLineBreak(view, Field::WebServerPort, port);
+        }
+        appendEditedApacheLine(rewritten, line, stored, port);
+        rewritten += "\r\n";
+        return true;
+    });
+    ReplacementFile configuration(path);
+    configuration.write(rewritten);
+    configuration.commit();
+    stored = linesAfterSave(stored, port);
+}
+
+}  // namespace
+
+void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
+    refuseLineBreaks(view);
+    SaveAndExitDisabled guard(view);
+    writeSettingsFile(view);
+    writePointerFile(paths, view.text(Field::XamppPath));
+    rewriteApachePort(view);
+}
+
+}  // namespace velko
