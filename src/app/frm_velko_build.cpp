@@ -30,6 +30,9 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
     WNDCLASSEXA window{};
     window.cbSize = sizeof window;
     window.lpfnWndProc = windowProc;

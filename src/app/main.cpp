@@ -1,6 +1,5 @@
 // Velko Configurator: one window that edits the web server port and the Velko settings.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/frm_velko.h"
 
@@ -19,8 +18,6 @@ int runMessageLoop(velko::FrmVelko& window) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     velko::FrmVelko window(instance, velko::desktopDialogs(), velko::InstallationPaths{});
     window.open(showCommand);
     return runMessageLoop(window);

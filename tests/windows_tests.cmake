@@ -1,0 +1,20 @@
+# Tests of the Windows build, run by CTest through Wine.
+add_library(velko_test_support STATIC
+    tests/support/scripted_dialogs.cpp
+    tests/support/temp_installation.cpp
+    tests/support/window_fixture.cpp)
+target_include_directories(velko_test_support PUBLIC tests/support)
+target_compile_definitions(velko_test_support PRIVATE VELKO_DEMO_DIR="Z:${CMAKE_SOURCE_DIR}/demo/xampp")
+target_link_libraries(velko_test_support PUBLIC velko_core GTest::gtest)
+
+# One test executable of an area: the real window's resources are linked in as in the program.
+function(velko_windows_tests name)
+    add_executable(${name} ${ARGN} $<TARGET_OBJECTS:velko_resources>)
+    target_link_libraries(${name} PRIVATE velko_test_support GTest::gtest_main)
+    gtest_discover_tests(${name} TEST_PREFIX "win.${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+endfunction()
+
+include(tests/config/windows.cmake OPTIONAL)
+include(tests/aids/windows.cmake OPTIONAL)
+include(tests/app/windows.cmake OPTIONAL)
+include(tests/e2e/e2e.cmake OPTIONAL)
