@@ -125,7 +125,7 @@ void FrmVelko::onMenuCommand(HMENU menu, int position) {
     if (menu == presetMenu_.get() && position >= 0 && static_cast<size_t>(position) < presetStore_.size())
         setText(Field::EncoderOptions, presetOptions(presetStore_[position]));
     else if (menu == segmentMenu_.get() && position >= 0 && static_cast<size_t>(position) < kSegmentPresets.size())
-        SetWindowTextA(control(Control::txtLES), std::string(kSegmentPresets[position].seconds).c_str());
+        setText(Field::SegmentLength, kSegmentPresets[position].seconds);
 }
 
 void FrmVelko::onClose() { requestEnd(0); }

@@ -37,8 +37,8 @@ void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
     window.cbSize = sizeof window;
     window.lpfnWndProc = windowProc;
     window.hInstance = instance;
-    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, 0));
-    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, 0));
+    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, LR_SHARED));
+    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, LR_SHARED));
     window.hCursor = LoadCursor(nullptr, IDC_ARROW);
     window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window.lpszClassName = kWindowClass;
