@@ -6,10 +6,6 @@ namespace velko::testing {
 
 WindowTest::WindowTest() { scratch.makeDirectory(kXampp); }
 
-InstallationPaths WindowTest::paths() const {
-    return {scratch.path("xampp.txt"), scratch.path("no default location")};
-}
-
 void WindowTest::pointAtInstallation() const {
     scratch.write("xampp.txt", "xampp_dir\t= " + xamppDirectory() + "\r\n");
 }

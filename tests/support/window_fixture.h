@@ -19,7 +19,8 @@ protected:
 
     WindowTest();
 
-    InstallationPaths paths() const;
+    // Where the window looks for the pointer file and the default location: `locations`.
+    InstallationPaths paths() const { return locations; }
     std::string xamppDirectory() const { return scratch.path(kXampp); }
     // Points the pointer file at the installation (with CR LF, as the program writes it).
     void pointAtInstallation() const;
@@ -37,6 +38,9 @@ protected:
     void chooseMenu(int command);
 
     TempDirectory scratch;
+    // The pointer file beside the installation and a default location that does not exist; a test
+    // may change both before open().
+    InstallationPaths locations{scratch.path("xampp.txt"), scratch.path("no default location")};
     ScriptedDialogs dialogs;
     std::unique_ptr<FrmVelko> window;
 };
