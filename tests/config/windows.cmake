@@ -1,0 +1,2 @@
+velko_windows_tests(config_tests
+    tests/config/mod_file_test.cpp)
