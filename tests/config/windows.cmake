@@ -1,2 +1,3 @@
 velko_windows_tests(config_tests
-    tests/config/mod_file_test.cpp)
+    tests/config/mod_file_test.cpp
+    tests/config/load_test.cpp)
