@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "current_directory.h"
 #include "small_installation.h"
 
 namespace velko::testing {
@@ -288,13 +289,10 @@ TEST_F(LoadingWithoutAFile, AMissingApacheConfigurationLeavesPortAndStoredLinesE
 
 TEST_F(LoadingWithoutAFile, AMissingThemesDirectoryListsNoThemeNotEvenTheCurrentDirectorysOnes) {
     scratch.remove(inXampp(relative::kThemes));
-    char saved[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, saved);
     scratch.makeDirectory("current\\not a theme");
-    ASSERT_TRUE(SetCurrentDirectoryA(scratch.path("current").c_str()));
-    const bool opened = open();
-    SetCurrentDirectoryA(saved);
-    ASSERT_TRUE(opened);
+    const CurrentDirectory current(scratch.path("current"));
+    ASSERT_TRUE(current.changed());
+    ASSERT_TRUE(open());
     EXPECT_TRUE(themes().empty());
     EXPECT_EQ(selectedTheme(), "(none)");
     EXPECT_EQ(textOf(Control::txtLES), "162");

@@ -12,6 +12,7 @@
 
 #include "config/failure.h"
 #include "config/replacement_file.h"
+#include "current_directory.h"
 #include "temp_installation.h"
 
 namespace velko::testing {
@@ -257,25 +258,6 @@ TEST_F(FirstFileTest, PassesOnlyForPatternsThatFindAnOrdinaryFile) {
         EXPECT_EQ(FirstFileExists(scratch.path(c.pattern)), c.passes);
     }
 }
-
-// Changes the current directory for one test and restores it.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::string& directory) {
-        char saved[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, saved);
-        saved_ = saved;
-        changed_ = SetCurrentDirectoryA(directory.c_str());
-    }
-    ~CurrentDirectory() { SetCurrentDirectoryA(saved_.c_str()); }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-    bool changed() const { return changed_; }
-
-private:
-    std::string saved_;
-    bool changed_;
-};
 
 TEST_F(FirstFileTest, TheEmptyTextSearchesTheCurrentDirectory) {
     const std::vector<PatternCase> cases{
