@@ -32,7 +32,8 @@ std::string answerOf(HWND dialog) {
 INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         initialise(dialog, *reinterpret_cast<Exchange*>(lParam));
-        return TRUE;  // the answer field takes the focus
+        SetFocus(GetDlgItem(dialog, IDC_INPUT_ANSWER));
+        return FALSE;  // the focus is set: on the answer, not on the first button
     }
     if (message != WM_COMMAND) return FALSE;
     const int button = LOWORD(wParam);

@@ -1,7 +1,9 @@
 # The program as Windows and its user meet it: the built file's manifest, version and icon, its
 # keys, the input box, the names screen readers hear and the layout at the screen's DPI.
 velko_windows_tests(program_tests
-    tests/app/program_file_test.cpp)
+    tests/app/program_file_test.cpp
+    tests/app/input_box_keys_test.cpp
+    tests/support/key_strokes.cpp)
 target_compile_definitions(program_tests PRIVATE
     VELKO_PROGRAM_FILE="Z:$<TARGET_FILE:VelkoConfigurator>"
     VELKO_MANIFEST_FILE="Z:${VELKO_MANIFEST}"

@@ -1,0 +1,25 @@
+#pragma once
+// Keys as the keyboard delivers them to this thread: modifiers held in its keyboard state, key
+// strokes posted to the window with the focus, for the message loop to translate and dispatch.
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace velko::testing {
+
+// Holds keys down while it lives, as GetKeyState and TranslateMessage see them.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<int> keys);
+    ~HeldKeys();
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE before_[256];
+};
+
+// Posts the key's press and release to the window with the focus: system keys while Alt is held.
+void postKeyStroke(UINT key);
+
+}  // namespace velko::testing
