@@ -49,6 +49,8 @@ void FrmVelko::switchTab(int step) {
     const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     const int current = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
     SendMessageA(tabs, TCM_SETCURFOCUS, (current + step + count) % count, 0);
+    // A field of the page just hidden must not keep the keyboard.
+    if (!IsWindowVisible(GetFocus())) SetFocus(tabs);
 }
 
 }  // namespace velko
