@@ -15,13 +15,14 @@ add_library(velko_core STATIC
     src/aids/popup_menus.cpp
     src/aids/browse_for_exe.cpp
     src/app/layout.cpp
+    src/app/accessible_names.cpp
     src/app/frm_velko.cpp
     src/app/frm_velko_build.cpp
     src/app/frm_velko_view.cpp
     src/app/frm_velko_keys.cpp
     src/app/input_box.cpp
     src/app/desktop_dialogs.cpp)
-target_link_libraries(velko_core PUBLIC velko_rules comctl32 comdlg32 gdi32 user32 kernel32)
+target_link_libraries(velko_core PUBLIC velko_rules comctl32 comdlg32 gdi32 user32 kernel32 oleacc oleaut32)
 target_link_options(velko_core PUBLIC ${STATIC_RUNTIME})
 
 # Resources: version numbers from the project's one version.

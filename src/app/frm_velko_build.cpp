@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/accessible_names.h"
 #include "app/frm_velko.h"
 #include "app/resource.h"
 #include "aids/popup_menus.h"
@@ -126,6 +127,9 @@ void FrmVelko::createControls() {
         if (spec.kind == Kind::Frame)
             CreateWindowExA(0, "BUTTON", std::string(spec.text).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
                             0, 0, control(spec.name), nullptr, instance_, nullptr);
+    for (const ControlSpec& spec : kLayout)
+        if (spec.kind == Kind::TextBox || spec.kind == Kind::ThemeList)
+            nameFieldAfterLabel(control(spec.name), control(labelOf(spec.name)));
     addTab(control(Control::tsTabs), 0, text::kTabXampp);
     addTab(control(Control::tsTabs), 1, text::kTabVelko);
 }

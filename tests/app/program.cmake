@@ -4,6 +4,7 @@ velko_windows_tests(program_tests
     tests/app/program_file_test.cpp
     tests/app/input_box_keys_test.cpp
     tests/app/access_keys_test.cpp
+    tests/app/accessible_names_test.cpp
     tests/support/key_strokes.cpp)
 target_compile_definitions(program_tests PRIVATE
     VELKO_PROGRAM_FILE="Z:$<TARGET_FILE:VelkoConfigurator>"
