@@ -24,10 +24,10 @@ private:
     ConfigView& view_;
 };
 
-void refuseLineBreak(const ConfigView& view, Field field, std::string_view value) {
+void refuseLineBreak(const std::string& fieldName, std::string_view value) {
     if (!holdsLineBreak(value)) return;
     char message[512];
-    std::snprintf(message, sizeof message, text::kLineBreakRefusal.data(), view.fieldName(field).c_str());
+    std::snprintf(message, sizeof message, text::kLineBreakRefusal.data(), fieldName.c_str());
     throw Failure(failure_number::InvalidArgument, message);
 }
 
@@ -39,9 +39,8 @@ std::string settingValue(const ConfigView& view, Setting setting) {
 void refuseLineBreaks(const ConfigView& view) {
     for (const Field field : {Field::XamppPath, Field::WebServerPort, Field::FlvTool, Field::Encoder,
                               Field::EncoderOptions, Field::SegmentLength, Field::DriveList})
-        refuseLineBreak(view, field, view.text(field));
-    if (holdsLineBreak(selectedThemeName(view)))
-        throw Failure(failure_number::InvalidArgument, "The selected theme's name holds a line break.");
+        refuseLineBreak(view.fieldName(field), view.text(field));
+    refuseLineBreak(std::string(text::kCurrentTheme), selectedThemeName(view));
 }
 
 void writeSettingsFile(const ConfigView& view) {
@@ -61,7 +60,7 @@ void rewriteApachePort(ConfigView& view) {
     forEachLine(original, [&](std::string_view line) {
         if (view.yieldToEvents()) {
             port = view.text(Field::WebServerPort);
-            refuseLineBreak(view, Field::WebServerPort, port);
+            refuseLineBreak(view.fieldName(Field::WebServerPort), port);
         }
         appendEditedApacheLine(rewritten, line, stored, port);
         rewritten += "\r\n";

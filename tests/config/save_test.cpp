@@ -1,0 +1,285 @@
+// Saving: the settings file, the pointer file and Apache's configuration, byte for byte.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "small_installation.h"
+
+namespace velko::testing {
+namespace {
+
+using namespace std::string_literals;
+
+class Saving : public SmallInstallationTest {
+protected:
+    void SetUp() override { installSmall(); }
+
+    void save() { chooseMenu(optSave); }
+
+    // The three files a save writes, as they are now.
+    std::vector<std::string> savedFiles() const {
+        return {get(relative::kSettings), scratch.read("xampp.txt"), get(relative::kApacheConfiguration)};
+    }
+};
+
+TEST_F(Saving, WritesTheSixSettingsLinesWithTheirPadding) {
+    put(relative::kSettings, "# comment\r\nextra = 1\r\n"s + std::string(kSmallSettings));
+    ASSERT_TRUE(open());
+    selectThemeNamed("blue");
+    setTextOf(Control::txtFLV, "C:\\enc_exe\\flvtool2.exe");
+    setTextOf(Control::txtMencoder, " C:\\mencoder.exe ");
+    setTextOf(Control::txtMenOpts, "-ovc lavc = x -oac \xe9");
+    setTextOf(Control::txtLES, "");
+    setTextOf(Control::txtDriveList, "C,D,E");
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(get(relative::kSettings),
+              "theme\t\t= blue\r\n"
+              "flvtool_exe\t= C:\\enc_exe\\flvtool2.exe\r\n"
+              "enc_exe\t\t=  C:\\mencoder.exe \r\n"
+              "enc_opts\t= -ovc lavc = x -oac \xe9\r\n"
+              "duration\t= \r\n"
+              "drive_list\t= C,D,E\r\n");
+}
+
+TEST_F(Saving, WritesAnEmptyThemeWhenNoneIsSelected) {
+    put(relative::kSettings, "theme\t\t= gone\r\n");
+    ASSERT_TRUE(open());
+    save();
+    EXPECT_EQ(get(relative::kSettings),
+              "theme\t\t= \r\nflvtool_exe\t= \r\nenc_exe\t\t= \r\nenc_opts\t= \r\nduration\t= \r\ndrive_list\t= \r\n");
+}
+
+TEST_F(Saving, WritesWhatItLoadedBackUnchanged) {
+    ASSERT_TRUE(open());
+    save();
+    EXPECT_EQ(get(relative::kSettings), kSmallSettings);
+    EXPECT_EQ(get(relative::kApacheConfiguration),
+              "ServerRoot \"C:/xampp/apache\"\r\nlisten 80\r\nServerName localhost:80\r\n"
+              "DocumentRoot \"C:/xampp/htdocs\"\r\n");
+}
+
+TEST_F(Saving, CreatesAMissingSettingsFile) {
+    ASSERT_TRUE(open());
+    drop(relative::kSettings);
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(get(relative::kSettings), kSmallSettings);
+}
+
+TEST_F(Saving, ReplacesThePointerFileWithOneLine) {
+    scratch.write("xampp.txt", "xampp_dir\t= " + xamppDirectory() + "\r\nxampp_dir\t= D:\\other\\\r\n");
+    ASSERT_TRUE(open());
+    save();
+    EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= " + xamppDirectory() + "\r\n");
+}
+
+TEST_F(Saving, WritesThePathFieldAsItStandsIntoThePointerFile) {
+    ASSERT_TRUE(open());
+    scratch.copyDemo("copy");
+    setTextOf(Control::txtPath, scratch.path("copy\\"));
+    save();
+    EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= " + scratch.path("copy\\") + "\r\n");
+    EXPECT_EQ(scratch.read("copy\\htdocs\\velko\\config.dat"), kSmallSettings);
+    EXPECT_EQ(get(relative::kSettings), kSmallSettings);
+}
+
+struct ApacheCase {
+    const char* what;
+    std::string before;
+    std::string port;
+    std::string after;
+};
+
+TEST_F(Saving, ChangesOnlyTheStoredListenAndServerNameLines) {
+    const std::vector<ApacheCase> cases{
+        {"an ordinary file", std::string(kSmallApacheConfiguration), "8080",
+         "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\nServerName localhost:8080\r\n"
+         "DocumentRoot \"C:/xampp/htdocs\"\r\n"},
+        {"a commented copy of the stored line", "#Listen 80\r\nListen 80\r\nServerName localhost:80\r\n", "81",
+         "#listen 81\r\nlisten 81\r\nServerName localhost:81\r\n"},
+        {"both stored lines in one line", "Listen 80\r\nServerName localhost:80\r\n# Listen 80 ServerName localhost:80\r\n",
+         "81", "listen 81\r\nServerName localhost:81\r\n# listen 81 ServerName localhost:80\r\n"},
+        {"an indented stored line", "  Listen 80\r\n\tServerName localhost:80\r\n", "81",
+         "listen 81\r\nServerName localhost:81\r\n"},
+        {"longer tokens that begin with the stored line",
+         "Listen 80\r\nListen 8080\r\nListen 80.1:8000\r\nServerName localhost:80\r\nServerName localhost:8080\r\n", "81",
+         "listen 81\r\nListen 8080\r\nListen 80.1:8000\r\nServerName localhost:81\r\nServerName localhost:8080\r\n"},
+        {"the stored line followed by a blank, a TAB or #",
+         "Listen 80\r\nListen 80 # web\r\nListen 80\tx\r\nListen 80#y\r\n", "81",
+         "listen 81\r\nlisten 81 # web\r\nlisten 81\tx\r\nlisten 81#y\r\n"},
+        {"lone CR line ends", "Listen 80\rServerName localhost:80\rlast", "81",
+         "listen 81\r\nServerName localhost:81\r\nlast\r\n"},
+        {"a lone LF stays inside its line", "Listen 80\r\nA\nB\r\n\n", "81", "listen 81\r\nA\nB\r\n\n\r\n"},
+        {"empty lines stay", "\r\nListen 80\r\n\r\n\r\n", "81", "\r\nlisten 81\r\n\r\n\r\n"},
+        {"bytes the edit does not touch", "Listen 80\r\nX \xe9\0\t\xff\x80\r\n"s, "81",
+         "listen 81\r\nX \xe9\0\t\xff\x80\r\n"s},
+        {"an empty port writes the bare directives", "Listen 80\r\nServerName localhost:80\r\n", "",
+         "listen \r\nServerName localhost:\r\n"},
+        {"the port is written as typed", "Listen 80\r\nServerName localhost:80\r\n", " 0.0.0.0:x ",
+         "listen  0.0.0.0:x \r\nServerName localhost: 0.0.0.0:x \r\n"},
+        {"no Listen line", "ServerName localhost:80\r\nX\r\n", "81", "ServerName localhost:81\r\nX\r\n"},
+        {"neither line", "X\r\nY", "81", "X\r\nY\r\n"},
+        {"a file with no lines", "", "81", ""},
+        {"a file of one empty line", "\r\n", "81", "\r\n"},
+    };
+    for (const ApacheCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(relative::kApacheConfiguration, c.before);
+        ASSERT_TRUE(open());
+        setTextOf(Control::txtWSP, c.port);
+        save();
+        EXPECT_TRUE(dialogs.messages.empty());
+        EXPECT_EQ(get(relative::kApacheConfiguration), c.after);
+    }
+}
+
+TEST_F(Saving, RewritesALargeApacheConfigurationCompletely) {
+    constexpr int kLines = 100'000;
+    std::string before, after;
+    for (int i = 0; i < kLines; ++i) {
+        const std::string line = "# line " + std::to_string(i) + " of a long configuration";
+        if (i == kLines / 2) {
+            before += "Listen 80\r\n";
+            after += "listen 8080\r\n";
+        } else if (i == kLines - 1) {
+            before += "ServerName localhost:80";  // no terminator
+            after += "ServerName localhost:8080\r\n";
+        } else {
+            before += line + "\r\n";
+            after += line + "\r\n";
+        }
+    }
+    put(relative::kApacheConfiguration, before);
+    ASSERT_TRUE(open());
+    setTextOf(Control::txtWSP, "8080");
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(get(relative::kApacheConfiguration), after);
+}
+
+TEST_F(Saving, ASecondSaveWithoutReloadAppliesTheNewPort) {
+    ASSERT_TRUE(open());
+    setTextOf(Control::txtWSP, "8080");
+    save();
+    setTextOf(Control::txtWSP, "9090");
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(get(relative::kApacheConfiguration),
+              "ServerRoot \"C:/xampp/apache\"\r\nlisten 9090\r\nServerName localhost:9090\r\n"
+              "DocumentRoot \"C:/xampp/htdocs\"\r\n");
+    EXPECT_EQ(window->storedApacheLines().listen, "listen 9090");
+    EXPECT_EQ(window->storedApacheLines().serverName, "ServerName localhost:9090");
+}
+
+TEST_F(Saving, EnablesSaveAndExitAgainAfterwards) {
+    ASSERT_TRUE(open());
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(menuCommandEnabled(optSave));
+    EXPECT_TRUE(menuCommandEnabled(optExit));
+}
+
+// A window of the test that runs an action when the save lets the events of the thread be
+// handled between the lines of Apache's configuration.
+class DuringTheSave {
+public:
+    explicit DuringTheSave(std::function<void()> action) : action_(std::move(action)) {
+        WNDCLASSA type{};
+        type.lpfnWndProc = &DuringTheSave::proc;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "VelkoTestDuringTheSave";
+        RegisterClassA(&type);
+        window_ = CreateWindowA(type.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        PostMessageA(window_, WM_APP, 0, 0);
+    }
+    ~DuringTheSave() { DestroyWindow(window_); }
+    DuringTheSave(const DuringTheSave&) = delete;
+    DuringTheSave& operator=(const DuringTheSave&) = delete;
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<DuringTheSave*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_APP && self) self->action_();
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    std::function<void()> action_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(Saving, DisablesSaveAndExitWhileItHandlesEventsAndUsesThePortTypedMeanwhile) {
+    ASSERT_TRUE(open());
+    pump();
+    setTextOf(Control::txtWSP, "8080");
+    std::vector<bool> enabledMeanwhile;
+    {
+        const DuringTheSave meanwhile([&] {
+            enabledMeanwhile = {menuCommandEnabled(optSave), menuCommandEnabled(optExit)};
+            setTextOf(Control::txtWSP, "9999");
+        });
+        save();
+    }
+    EXPECT_EQ(enabledMeanwhile, (std::vector<bool>{false, false}));
+    EXPECT_EQ(get(relative::kApacheConfiguration),
+              "ServerRoot \"C:/xampp/apache\"\r\nlisten 9999\r\nServerName localhost:9999\r\n"
+              "DocumentRoot \"C:/xampp/htdocs\"\r\n");
+    EXPECT_TRUE(menuCommandEnabled(optSave));
+    EXPECT_TRUE(menuCommandEnabled(optExit));
+}
+
+struct LineBreakCase {
+    Control field;
+    std::string label;
+};
+
+TEST_F(Saving, RefusesALineBreakInAnySavedFieldNamingTheFieldAndWritingNothing) {
+    const std::vector<LineBreakCase> cases{
+        {Control::txtPath, "XAMPP Path:"},      {Control::txtWSP, "Web Server Port:"},
+        {Control::txtFLV, "FLV Tool Path:"},    {Control::txtMencoder, "Mencoder Path:"},
+        {Control::txtMenOpts, "Mencoder Options:"}, {Control::txtLES, "Length Of Segments (/secs):"},
+        {Control::txtDriveList, "Drive List:"},
+    };
+    ASSERT_TRUE(open());
+    const std::vector<std::string> filesBefore = savedFiles();
+    for (const LineBreakCase& c : cases) {
+        for (const std::string_view lineBreak : {"\r", "\n", "\r\n"}) {
+            SCOPED_TRACE(c.label + " " + std::to_string(lineBreak.size()));
+            const std::string kept = textOf(c.field);
+            setTextOf(c.field, "first" + std::string(lineBreak) + "second");
+            const std::vector<std::string> shownBefore = shownConfiguration();
+            dialogs.messages.clear();
+            save();
+            ASSERT_EQ(dialogs.messages.size(), 1u);
+            EXPECT_NE(dialogs.messages[0].text.find("\"" + c.label + "\""), std::string::npos) << dialogs.messages[0].text;
+            EXPECT_EQ(dialogs.messages[0].title, "Velko Configurator");
+            EXPECT_EQ(savedFiles(), filesBefore);
+            EXPECT_EQ(shownConfiguration(), shownBefore);
+            EXPECT_TRUE(menuCommandEnabled(optSave));
+            EXPECT_TRUE(menuCommandEnabled(optExit));
+            setTextOf(c.field, kept);
+        }
+    }
+    EXPECT_TRUE(IsWindow(window->hwnd()));
+    EXPECT_FALSE(dialogs.endedWith.has_value());
+}
+
+TEST_F(Saving, RefusesALineBreakInTheSelectedThemeNamingTheField) {
+    ASSERT_TRUE(open());
+    const std::vector<std::string> filesBefore = savedFiles();
+    const HWND list = control(Control::cmbThemes);
+    SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("bad\r\nname")), 0);
+    save();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("\"Current Theme:\""), std::string::npos) << dialogs.messages[0].text;
+    EXPECT_EQ(savedFiles(), filesBefore);
+    EXPECT_EQ(selectedTheme(), "bad\r\nname");
+}
+
+}  // namespace
+}  // namespace velko::testing
