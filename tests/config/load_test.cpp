@@ -255,6 +255,13 @@ TEST_F(LoadingSettings, AReloadDeterminesTheDirectoryAgainAndFillsTheFieldsAnew)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(Loading, LeavesNoFileOpen) {
+    installSmall();
+    ASSERT_TRUE(open());
+    click(Control::cmdPathOK);
+    for (const std::string& file : configurationFiles()) EXPECT_TRUE(openedByNobody(file)) << file;
+}
+
 // Each file missing in turn, at start-up: its targets stay as the window was created.
 class LoadingWithoutAFile : public LoadingSettings {
 protected:

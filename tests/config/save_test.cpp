@@ -176,6 +176,13 @@ TEST_F(Saving, ASecondSaveWithoutReloadAppliesTheNewPort) {
     EXPECT_EQ(window->storedApacheLines().serverName, "ServerName localhost:9090");
 }
 
+TEST_F(Saving, LeavesNoFileOpen) {
+    ASSERT_TRUE(open());
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    for (const std::string& file : configurationFiles()) EXPECT_TRUE(openedByNobody(file)) << file;
+}
+
 TEST_F(Saving, EnablesSaveAndExitAgainAfterwards) {
     ASSERT_TRUE(open());
     save();
@@ -231,6 +238,25 @@ TEST_F(Saving, DisablesSaveAndExitWhileItHandlesEventsAndUsesThePortTypedMeanwhi
               "DocumentRoot \"C:/xampp/htdocs\"\r\n");
     EXPECT_TRUE(menuCommandEnabled(optSave));
     EXPECT_TRUE(menuCommandEnabled(optExit));
+}
+
+TEST_F(Saving, ClosingTheWindowDuringTheSaveLetsItCompleteThenEndsTheProgram) {
+    ASSERT_TRUE(open());
+    pump();
+    setTextOf(Control::txtWSP, "8080");
+    const HWND main = window->hwnd();
+    {
+        const DuringTheSave meanwhile([&] { SendMessageA(main, WM_CLOSE, 0, 0); });
+        save();
+    }
+    EXPECT_EQ(dialogs.endedWith, 0u);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(get(relative::kSettings), kSmallSettings);
+    EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= " + xamppDirectory() + "\r\n");
+    EXPECT_EQ(get(relative::kApacheConfiguration),
+              "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\nServerName localhost:8080\r\n"
+              "DocumentRoot \"C:/xampp/htdocs\"\r\n");
 }
 
 struct LineBreakCase {

@@ -50,6 +50,23 @@ protected:
         pointAtInstallation();
     }
 
+    // No handle keeps the file open: it opens without any sharing.
+    static bool openedByNobody(const std::string& fullPath) {
+        const HANDLE exclusive = CreateFileA(fullPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (exclusive == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(exclusive);
+        return true;
+    }
+    // The pointer file and every file of the installation that loading and saving touch.
+    std::vector<std::string> configurationFiles() const {
+        std::vector<std::string> files{scratch.path("xampp.txt")};
+        for (const std::string_view file : {relative::kChangeLog, relative::kMainScript, relative::kApacheConfiguration,
+                                            relative::kSettings, relative::kPresets})
+            files.push_back(scratch.path(inXampp(file)));
+        return files;
+    }
+
     std::vector<std::string> themes() const {
         std::vector<std::string> names;
         for (int i = 0; i < window->themeCount(); ++i) names.push_back(window->theme(i));
