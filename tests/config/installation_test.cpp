@@ -35,7 +35,7 @@ protected:
         determineXamppDirectory(*window, paths());
     }
 
-    void expectEveryPromptAsSpecified() const {
+    void expectEveryPromptWithItsTitleTextAndDefault() const {
         for (const AskedText& asked : dialogs.prompts) {
             EXPECT_EQ(asked.title, kPromptTitle);
             EXPECT_EQ(asked.prompt, kPromptText);
@@ -75,7 +75,7 @@ TEST_F(XamppDirectory, TakesThePointerValueOrPromptsWhenThereIsNone) {
         EXPECT_EQ(textOf(Control::txtPath), c.xamppPath);
         EXPECT_EQ(dialogs.prompts.size(), c.prompts);
     }
-    expectEveryPromptAsSpecified();
+    expectEveryPromptWithItsTitleTextAndDefault();
 }
 
 struct PromptCase {
@@ -113,7 +113,7 @@ TEST_F(XamppDirectory, ThePromptAcceptsOnlyAnswersThatFindAnOrdinaryFile) {
         determine(answers);
         EXPECT_EQ(textOf(Control::txtPath), scratch.path(c.xamppPath));
         EXPECT_EQ(dialogs.prompts.size(), c.prompts);
-        expectEveryPromptAsSpecified();
+        expectEveryPromptWithItsTitleTextAndDefault();
     }
 }
 
@@ -146,7 +146,7 @@ TEST_F(XamppDirectory, WithoutPointerFileThePromptComesBeforeTheWindowAtStartUp)
     ASSERT_TRUE(open());
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts[0].owner, nullptr);  // the window is not on the screen yet
-    expectEveryPromptAsSpecified();
+    expectEveryPromptWithItsTitleTextAndDefault();
     EXPECT_TRUE(IsWindowVisible(window->hwnd()));
     EXPECT_EQ(textOf(Control::txtPath), xamppDirectory());
     EXPECT_EQ(textOf(Control::lblXV), "v1.6.0");

@@ -1,4 +1,4 @@
-// Saves that fail part-way on real faults: each file stays wholly old or becomes wholly new, no
+// Saves that fail half-way through on real faults: each file stays wholly old or becomes wholly new, no
 // temporary file is left, and the window keeps its edits so that the user can save again.
 #include <windows.h>
 
