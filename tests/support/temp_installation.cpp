@@ -41,9 +41,7 @@ TempDirectory::~TempDirectory() {
 void TempDirectory::write(std::string_view relative, std::string_view bytes) const {
     const fs::path file = path(relative);
     fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+    writeBytes(file.string(), bytes);
 }
 
 std::string TempDirectory::read(std::string_view relative) const { return readBytes(path(relative)); }
@@ -72,6 +70,12 @@ std::string readBytes(const std::string& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+void writeBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace velko::testing

@@ -35,5 +35,7 @@ private:
 
 // Reads any file by its full path, exactly; throws when it cannot be read.
 std::string readBytes(const std::string& path);
+// Writes any file by its full path, exactly, replacing it; throws when it cannot be written.
+void writeBytes(const std::string& path, std::string_view bytes);
 
 }  // namespace velko::testing

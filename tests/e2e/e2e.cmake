@@ -1,0 +1,16 @@
+# End-to-end tests: the real program started under Wine and used through its windows. They share
+# the pointer file c:\xampp.txt and the keyboard, so CTest runs them one at a time.
+add_executable(e2e_tests
+    tests/e2e/desktop.cpp
+    tests/e2e/user_input.cpp
+    tests/e2e/running_program.cpp
+    tests/e2e/end_to_end_fixture.cpp
+    tests/e2e/window_shell_test.cpp
+    tests/e2e/start_up_test.cpp
+    tests/e2e/saving_test.cpp)
+target_include_directories(e2e_tests PRIVATE tests/e2e)
+target_compile_definitions(e2e_tests PRIVATE VELKO_PROGRAM="Z:$<TARGET_FILE:VelkoConfigurator>")
+target_link_libraries(e2e_tests PRIVATE velko_test_support GTest::gtest_main)
+add_dependencies(e2e_tests VelkoConfigurator)
+gtest_discover_tests(e2e_tests TEST_PREFIX "win.e2e." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                     PROPERTIES RESOURCE_LOCK c-drive TIMEOUT 60)

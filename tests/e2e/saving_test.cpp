@@ -1,0 +1,124 @@
+// Editing in the real program and saving with Alt+S: the files it writes, byte for byte.
+#include "end_to_end_fixture.h"
+#include "ui_text.h"
+
+namespace velko::e2e {
+namespace {
+
+class Saving : public EndToEndTest {
+protected:
+    static constexpr char kSettings[] = "htdocs\\velko\\config.dat";
+    static constexpr char kApacheConfiguration[] = "apache\\conf\\httpd.conf";
+
+    std::string installed(const std::string& relative) const { return xamppDirectory() + relative; }
+
+    // Saves with Alt+S and compares the files once the save has finished: that is when it has
+    // put the Apache configuration in place, the last of its files. The files are not opened
+    // before, for an open file would stop the save from replacing it.
+    void saveAndCompare(const FileContents& expected) const {
+        const std::string lastFile = installed(kApacheConfiguration);
+        const FILETIME before = lastWriteTime(lastFile);
+        ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+        ASSERT_TRUE(waitUntil([&] {
+            const FILETIME now = lastWriteTime(lastFile);
+            return CompareFileTime(&before, &now) != 0;
+        })) << "the save did not finish";
+        for (const auto& [path, bytes] : expected) EXPECT_EQ(testing::readBytes(path), bytes) << path;
+    }
+
+    // Opens a pop-up menu with its button and chooses the item at index with the arrow keys.
+    void chooseFromPopup(Control button, int index) const {
+        ASSERT_NO_FATAL_FAILURE(clickOn(button));
+        HWND popup = nullptr;
+        ASSERT_TRUE(waitUntil([&] {
+            popup = topLevelWindow(program->processId(), kPopupMenuClass, "");
+            return popup && IsWindowVisible(popup);
+        })) << "no pop-up menu";
+        for (int item = 0; item <= index; ++item) pressKey(VK_DOWN);
+        pressKey(VK_RETURN);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(popup); })) << "the pop-up menu stays";
+    }
+
+private:
+    static FILETIME lastWriteTime(const std::string& path) {
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
+        return attributes.ftLastWriteTime;
+    }
+};
+
+// The demo's Apache configuration with one line replaced, which must stand there exactly once.
+std::string withLineReplaced(std::string text, const std::string& line, const std::string& replacement) {
+    const std::string whole = "\r\n" + line + "\r\n";
+    const size_t at = text.find(whole);
+    if (at == std::string::npos || text.find(whole, at + 1) != std::string::npos)
+        throw std::logic_error("the demo does not hold \"" + line + "\" once");
+    return text.replace(at + 2, line.size(), replacement);
+}
+
+TEST_F(Saving, ATypedPortGoesIntoTheApacheConfigurationWithTheSettingsAndThePointer) {
+    installDemo();
+    // A pointer file written by hand, which the save replaces with its one line.
+    testing::writeBytes(pointerFile(), "# where XAMPP is\r\nXAMPP_DIR = " + xamppDirectory() + "\r\n");
+    const std::string apacheBefore = testing::readBytes(installed(kApacheConfiguration));
+    start();
+    ASSERT_TRUE(waitForMainWindow());
+
+    ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, "8080"));
+    saveAndCompare({
+        {installed(kSettings),
+         "theme\t\t= Classic\r\n"
+         "flvtool_exe\t= C:\\xampp\\flvtool2\\flvtool2\r\n"
+         "enc_exe\t\t= C:\\xampp\\mplayer\\mencoder\r\n"
+         "enc_opts\t= -ovc lavc -lavcopts vcodec=flv:vbitrate=500 -oac mp3lame -lameopts abr:br=56 -srate 22050\r\n"
+         "duration\t= 162\r\n"
+         "drive_list\t= C:\\;D:\\\r\n"},
+        {pointerFile(), "xampp_dir\t= " + xamppDirectory() + "\r\n"},
+        {installed(kApacheConfiguration),
+         withLineReplaced(withLineReplaced(apacheBefore, "Listen 80", "listen 8080"), "ServerName localhost:80",
+                          "ServerName localhost:8080")},
+    });
+}
+
+TEST_F(Saving, PresetsAndAPickedExecutableGoIntoTheSettings) {
+    installDemo();
+    scratch.write("tools\\mencoder.exe", "MZ");
+    start();
+    ASSERT_TRUE(waitForMainWindow());
+    ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow(VK_TAB, {VK_CONTROL}));
+    ASSERT_TRUE(waitUntil([&] { return isVisible(Control::frmV) && !isVisible(Control::frmX); }));
+
+    // The fourth preset of the demo is its default, "Mencoder HQ, 612br (DEFAULT)".
+    ASSERT_NO_FATAL_FAILURE(chooseFromPopup(Control::cmdMO, 3));
+    const std::string highQuality =
+        "-ovc lavc -lavcopts vcodec=flv:vbitrate=612:mbd=2:mv0:trell:v4mv:cbp:last_pred=3 -oac mp3lame "
+        "-lameopts abr:br=96 -srate 44100 -vf scale=480:360";
+    EXPECT_TRUE(waitForText(Control::txtMenOpts, highQuality)) << textOf(Control::txtMenOpts);
+
+    // The demo's segment length is already the default one: another first, so that the choice shows.
+    ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtLES, "999"));
+    ASSERT_NO_FATAL_FAILURE(chooseFromPopup(Control::cmdLOS, 3));  // "2.7 minutes (162) - DEFAULT"
+    EXPECT_TRUE(waitForText(Control::txtLES, "162")) << textOf(Control::txtLES);
+
+    ASSERT_NO_FATAL_FAILURE(clickOn(Control::cmdBMen));
+    const HWND picker = program->waitForWindow(kDialogClass, text::kPickerTitle, 20s);
+    ASSERT_TRUE(picker) << "no open-file dialog";
+    ASSERT_TRUE(program->bringToFront(picker));
+    ASSERT_TRUE(waitUntil([&] { return classOf(program->focus()) == "Edit"; })) << "no field for the file name";
+    typeOver(scratch.path("tools\\mencoder.exe"));
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(picker); })) << "the open-file dialog stays";
+    const std::string mencoder = scratch.path("tools\\mencoder");
+    EXPECT_TRUE(waitForText(Control::txtMencoder, mencoder)) << textOf(Control::txtMencoder);
+
+    saveAndCompare({{installed(kSettings),
+                     "theme\t\t= Classic\r\n"
+                     "flvtool_exe\t= C:\\xampp\\flvtool2\\flvtool2\r\n"
+                     "enc_exe\t\t= " + mencoder + "\r\n"
+                     "enc_opts\t= " + highQuality + "\r\n"
+                     "duration\t= 162\r\n"
+                     "drive_list\t= C:\\;D:\\\r\n"}});
+}
+
+}  // namespace
+}  // namespace velko::e2e
