@@ -1,6 +1,7 @@
 #pragma once
 // Dialogs that tests answer: every call is recorded, every answer comes from a script.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,11 +30,12 @@ struct OpenFileCall {
     std::string filter;    // the whole filter list, NULs included, up to its double NUL
     std::string title;
     std::string initialDirectory;
-    std::string fileBuffer;  // as it came in, nMaxFile characters
+    std::string fileBuffer;       // as it came in, nMaxFile characters
+    std::string fileTitleBuffer;  // as it came in, nMaxFileTitle characters
 };
 struct FileChoice {
     BOOL result;
-    std::string path;  // written into the buffer, NUL-terminated, when result is 1
+    std::string path;  // written into the buffer, NUL-terminated, whatever the result
 };
 
 struct ShownPopup {
@@ -44,6 +46,9 @@ struct ShownPopup {
 
 class ScriptedDialogs final : public Dialogs {
 public:
+    // Runs inside every dialog and pop-up, before it is answered: a look at the window meanwhile.
+    std::function<void()> whileShown;
+
     std::vector<ShownMessage> messages;
     std::deque<int> messageAnswers;  // IDOK when empty
 
