@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <exception>
 #include <new>
 
 #include "aids/browse_for_exe.h"
@@ -16,7 +17,8 @@
 
 namespace velko {
 
-// While a load or a save runs, ending the program waits for it to finish.
+// While a load or a save runs, ending the program waits for it to finish. A failure on its way
+// to the failure box is shown first: the handler that shows it ends the program then.
 class FrmVelko::Busy {
 public:
     explicit Busy(FrmVelko& window) : window_(window) {
@@ -24,13 +26,15 @@ public:
         window_.lastYield_ = 0;
     }
     ~Busy() {
-        if (--window_.busyDepth_ == 0 && window_.pendingEnd_) window_.end(*window_.pendingEnd_);
+        const bool failing = std::uncaught_exceptions() > exceptionsBefore_;
+        if (--window_.busyDepth_ == 0 && window_.pendingEnd_ && !failing) window_.end(*window_.pendingEnd_);
     }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
 
 private:
     FrmVelko& window_;
+    const int exceptionsBefore_ = std::uncaught_exceptions();
 };
 
 FrmVelko::FrmVelko(HINSTANCE instance, Dialogs& dialogs, InstallationPaths paths)
@@ -153,8 +157,9 @@ void FrmVelko::onReload() {
 }
 
 void FrmVelko::onSave() {
-    // A failed save keeps the window and its edits, so that the user can mend the cause.
-    reportingFailures([&] { Prog_RewriteConf(); });
+    // A failed save keeps the window and its edits, so that the user can mend the cause, unless
+    // the user closed the window while the save ran.
+    if (!reportingFailures([&] { Prog_RewriteConf(); }) && pendingEnd_) requestEnd(1);
 }
 
 void FrmVelko::onPresetsButton() { dialogs_.trackPopupMenu(presetMenu_.get(), hwnd_); }

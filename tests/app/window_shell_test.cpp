@@ -288,6 +288,28 @@ TEST_F(WindowShell, ClosingDuringASaveEndsOnceTheSaveHasFinished) {
     EXPECT_EQ(scratch.read("xampp\\apache\\conf\\httpd.conf"), apacheExpected);
 }
 
+// The box must come up while the program still runs: an ended program takes its boxes with it.
+TEST_F(WindowShell, ClosingDuringASaveThatFailsShowsTheFailureBeforeTheEnd) {
+    openDemo();
+    const HWND handle = window->hwnd();
+    const std::string apache = scratch.path("xampp\\apache\\conf\\httpd.conf");
+    ASSERT_TRUE(SetFileAttributesA(apache.c_str(), FILE_ATTRIBUTE_READONLY));
+    bool endedBeforeBox = true;
+    HWND ownerAlive = nullptr;
+    dialogs.whileShown = [&] {
+        endedBeforeBox = dialogs.endedWith.has_value();
+        ownerAlive = IsWindow(handle) ? handle : nullptr;
+    };
+    PostMessageA(handle, WM_CLOSE, 0, 0);
+    SendMessageA(handle, WM_COMMAND, MAKEWPARAM(optSave, 0), 0);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "Velko Configurator");
+    EXPECT_FALSE(endedBeforeBox) << "the program ended before the failure box came up";
+    EXPECT_EQ(ownerAlive, handle);
+    EXPECT_EQ(dialogs.endedWith, 1u);
+    EXPECT_FALSE(IsWindow(handle));
+}
+
 // The load yields before each line of the preset file, where a close waits for the load.
 TEST_F(WindowShell, ClosingDuringAReloadEndsOnceTheLoadHasFinished) {
     openDemo();
