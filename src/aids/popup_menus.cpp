@@ -15,13 +15,16 @@ MenuHandle newPopupMenu() {
     return menu;
 }
 
+// A menu caption of "-" stands for a separator line, whoever gave it.
+constexpr std::string_view kSeparatorCaption = "-";
+
 }  // namespace
 
 MenuHandle buildPresetMenu(const std::vector<std::string>& presetStore) {
     MenuHandle menu = newPopupMenu();
     for (const std::string& line : presetStore) {
         const std::optional<std::string> caption = presetCaption(line);
-        if (caption) AppendMenuA(menu.get(), MF_STRING, 0, caption->c_str());
+        if (caption && *caption != kSeparatorCaption) AppendMenuA(menu.get(), MF_STRING, 0, caption->c_str());
         else AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
     }
     return menu;

@@ -11,8 +11,8 @@
 
 namespace velko {
 
-// The encoder presets: one item per line of the store, in store order; a line without TAB is a
-// separator at its place. Built once; later growth of the store does not change it.
+// The encoder presets: one item per line of the store, in store order; a line without TAB, or
+// whose caption is "-", is a separator at its place. Built once; later growth of the store does not change it.
 MenuHandle buildPresetMenu(const std::vector<std::string>& presetStore);
 
 struct SegmentPreset {

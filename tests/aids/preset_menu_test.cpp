@@ -81,6 +81,7 @@ TEST_F(PresetMenu, EveryLineOfThePresetFileIsAnItemAtItsPlace) {
          "Four\t-o mencoder hq, 612BR\r\nmencoder hq, 612br\r\n",
          {"One", "MENCODER hq, 612BR copy (DEFAULT)", "Three (DEFAULT)", "Four (DEFAULT)", kSeparator}},
         {"lines without TAB are separators", "A\ta\r\n\r\nno tab here\r\nB\tb", {"A", kSeparator, kSeparator, "B"}},
+        {"a caption of \"-\" is a separator too", "-\t-o dash\r\n-\tmencoder hq, 612br\r\n--\tx\r\n", {kSeparator, "- (DEFAULT)", "--"}},
         {"a line that begins with TAB has an empty name", "\t-o x\r\n\tmencoder hq, 612br\r\n", {"", " (DEFAULT)"}},
         {"a terminator at the end adds no item", "A\ta\r\n", {"A"}},
         {"a lone CR ends a line", "A\ta\rB\tb\r", {"A", "B"}},
