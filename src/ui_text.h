@@ -33,6 +33,8 @@ inline constexpr std::string_view kOkButton = "&OK";
 inline constexpr std::string_view kDefaultXamppPath = "C:\\Program Files\\xampp\\";
 inline constexpr std::string_view kEncoderPresetsMenu = "Mencoder Options";
 inline constexpr std::string_view kSegmentPresetsMenu = "Length of Segment";
+// A submenu of a long list of encoder presets: the numbers of its first and last preset.
+inline constexpr std::string_view kPresetGroupFormat = "Presets %zu to %zu";
 
 inline constexpr std::string_view kPortHelp =
     "This sets the port in which the web server runs on. By default it is set to port 80, but "

@@ -3,6 +3,7 @@
 // number of presets can be told apart.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,8 +13,24 @@
 namespace velko {
 
 // The encoder presets: one item per line of the store, in store order; a line without TAB, or
-// whose caption is "-", is a separator at its place. Built once; later growth of the store does not change it.
-MenuHandle buildPresetMenu(const std::vector<std::string>& presetStore);
+// whose caption is "-", is a separator at its place. Built once; later growth of the store does
+// not change it. A store longer than one group is offered in submenus of a group each: the
+// platform's menus take time in proportion to their length for every item added.
+class PresetMenu {
+public:
+    static constexpr size_t kGroupSize = 256;
+
+    PresetMenu() = default;
+    explicit PresetMenu(const std::vector<std::string>& presetStore);
+
+    HMENU handle() const { return root_.get(); }
+    // The store entry that the item at a position of this menu, or of one of its groups, stands for.
+    std::optional<size_t> presetAt(HMENU menu, int position) const;
+
+private:
+    MenuHandle root_;  // destroys its groups with itself
+    std::vector<HMENU> groups_;
+};
 
 struct SegmentPreset {
     std::string_view caption;

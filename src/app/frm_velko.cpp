@@ -126,8 +126,9 @@ LRESULT FrmVelko::onNotify(const NMHDR& header) {
 }
 
 void FrmVelko::onMenuCommand(HMENU menu, int position) {
-    if (menu == presetMenu_.get() && position >= 0 && static_cast<size_t>(position) < presetStore_.size())
-        setText(Field::EncoderOptions, presetOptions(presetStore_[position]));
+    const std::optional<size_t> preset = presetMenu_.presetAt(menu, position);
+    if (preset && *preset < presetStore_.size())
+        setText(Field::EncoderOptions, presetOptions(presetStore_[*preset]));
     else if (menu == segmentMenu_.get() && position >= 0 && static_cast<size_t>(position) < kSegmentPresets.size())
         setText(Field::SegmentLength, kSegmentPresets[position].seconds);
 }
@@ -162,7 +163,7 @@ void FrmVelko::onSave() {
     if (!reportingFailures([&] { Prog_RewriteConf(); }) && pendingEnd_) requestEnd(1);
 }
 
-void FrmVelko::onPresetsButton() { dialogs_.trackPopupMenu(presetMenu_.get(), hwnd_); }
+void FrmVelko::onPresetsButton() { dialogs_.trackPopupMenu(presetMenu_.handle(), hwnd_); }
 
 void FrmVelko::onSegmentsButton() { dialogs_.trackPopupMenu(segmentMenu_.get(), hwnd_); }
 
@@ -185,7 +186,7 @@ FrmVelko::Outcome FrmVelko::Prog_GetData() {
     }
 }
 
-void FrmVelko::Prog_FillPresetMenu() { presetMenu_ = buildPresetMenu(presetStore_); }
+void FrmVelko::Prog_FillPresetMenu() { presetMenu_ = PresetMenu(presetStore_); }
 
 void FrmVelko::Prog_RewriteConf() {
     Busy busy(*this);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "aids/popup_menus.h"
 #include "app/layout.h"
 #include "config/config_view.h"
 #include "config/installation.h"
@@ -33,7 +34,7 @@ public:
     HWND hwnd() const { return hwnd_; }
     HWND control(Control name) const { return controls_[static_cast<size_t>(name)]; }
     HMENU menuBar() const { return menuBar_; }
-    HMENU presetMenu() const { return presetMenu_.get(); }
+    HMENU presetMenu() const { return presetMenu_.handle(); }
     HMENU segmentMenu() const { return segmentMenu_.get(); }
     const std::vector<std::string>& presetStore() const { return presetStore_; }
 
@@ -101,7 +102,7 @@ private:
     HWND hwnd_ = nullptr;
     std::array<HWND, kControlCount> controls_{};
     HMENU menuBar_ = nullptr;  // the window destroys it with itself
-    MenuHandle presetMenu_;
+    PresetMenu presetMenu_;
     MenuHandle segmentMenu_;
     GdiObject font_;
     HWND focusBeforeDeactivation_ = nullptr;

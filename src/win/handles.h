@@ -22,6 +22,8 @@ public:
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != Invalid; }
+    // Gives up ownership, to an owner of the platform's (a menu that destroys its submenus).
+    Handle release() { return std::exchange(handle_, Invalid); }
     void reset(Handle handle = Invalid) {
         if (handle_ != Invalid) Close{}(handle_);
         handle_ = handle;

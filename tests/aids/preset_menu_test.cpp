@@ -179,15 +179,35 @@ TEST_F(PresetMenu, AHundredThousandPresetLinesAllLoad) {
     EXPECT_EQ(store.back(), "Preset 99999\tx\t-o 99999");
 }
 
-// Past the 16-bit item numbers of old: every item still stands for its own line.
-TEST_F(PresetMenu, PopupOffersMoreThan32767Presets) {
+std::string menuCaptionAt(HMENU menu, int position) {
+    char caption[128] = "";
+    GetMenuStringA(menu, static_cast<UINT>(position), caption, sizeof caption, MF_BYPOSITION);
+    return caption;
+}
+
+TEST_F(PresetMenu, AsManyPresetsAsOneGroupHoldsStayInOneMenu) {
+    openWithPresets(numberedPresets(256));
+    ASSERT_EQ(GetMenuItemCount(window->presetMenu()), 256);
+    EXPECT_EQ(GetSubMenu(window->presetMenu(), 0), nullptr);
+    openPresets(255);
+    EXPECT_EQ(textOf(C::txtMenOpts), "-o 255");
+}
+
+// A long list comes in submenus of 256, past the 16-bit item numbers of old: every item still
+// stands for its own line.
+TEST_F(PresetMenu, ALongListComesInGroupsWhoseItemsStandForTheirOwnLines) {
     constexpr int kLines = 32770;
     openWithPresets(numberedPresets(kLines));
-    ASSERT_EQ(GetMenuItemCount(window->presetMenu()), kLines);
-    for (const int position : {32766, 32767, 32768, 32769}) {
-        openPresets(position);
-        EXPECT_EQ(textOf(C::txtMenOpts), "-o " + std::to_string(position));
-        EXPECT_EQ(dialogs.popups.back().captions[static_cast<size_t>(position)], "Preset " + std::to_string(position));
+    const HMENU menu = window->presetMenu();
+    ASSERT_EQ(GetMenuItemCount(menu), 129);
+    EXPECT_EQ(menuCaptionAt(menu, 0), "Presets 1 to 256");
+    EXPECT_EQ(menuCaptionAt(menu, 128), "Presets 32769 to 32770");
+    for (const int line : {0, 255, 256, 32767, 32769}) {
+        const HMENU group = GetSubMenu(menu, line / 256);
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(menuCaptionAt(group, line % 256), "Preset " + std::to_string(line));
+        SendMessageA(window->hwnd(), WM_MENUCOMMAND, static_cast<WPARAM>(line % 256), reinterpret_cast<LPARAM>(group));
+        EXPECT_EQ(textOf(C::txtMenOpts), "-o " + std::to_string(line));
     }
 }
 
