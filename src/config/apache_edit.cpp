@@ -1,5 +1,7 @@
 #include "config/apache_edit.h"
 
+#include "config/byte_search.h"
+
 namespace velko {
 namespace {
 
@@ -13,7 +15,7 @@ bool endsToken(std::string_view line, size_t end) {
 
 size_t findStanding(std::string_view line, std::string_view stored, size_t from) {
     if (stored.empty()) return npos;
-    for (size_t at = line.find(stored, from); at != npos; at = line.find(stored, at + 1)) {
+    for (size_t at = findText(line, stored, from); at != npos; at = findText(line, stored, at + 1)) {
         if (endsToken(line, at + stored.size())) return at;
     }
     return npos;
@@ -40,6 +42,10 @@ void appendEditedApacheLine(std::string& out, std::string_view line,
     } else {
         out.append(line);
     }
+}
+
+bool editsApacheLine(std::string_view line, const StoredApacheLines& stored) {
+    return findStanding(line, stored.listen, 0) != npos || findStanding(line, stored.serverName, 0) != npos;
 }
 
 StoredApacheLines linesAfterSave(const StoredApacheLines& stored, std::string_view port) {

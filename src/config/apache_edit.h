@@ -21,6 +21,10 @@ inline constexpr std::string_view kServerNameDirective = "ServerName localhost:"
 void appendEditedApacheLine(std::string& out, std::string_view line,
                             const StoredApacheLines& stored, std::string_view port);
 
+// Whether a stored line stands in the line, so that the edit changes it; every other line comes
+// out as it went in.
+bool editsApacheLine(std::string_view line, const StoredApacheLines& stored);
+
 // The stored lines after a save has written the port: what the edit put in their place.
 StoredApacheLines linesAfterSave(const StoredApacheLines& stored, std::string_view port);
 

@@ -38,38 +38,41 @@ void showVelkoVersion(ConfigView& view) {
     });
 }
 
+// Both lines come from one pass over the file, which may be long.
 void readApachePort(ConfigView& view) {
-    const std::string configuration = installationPath(view, relative::kApacheConfiguration);
     StoredApacheLines& stored = view.storedApacheLines();
     passOverFailure([&] {
-        std::string line = GetLineWithKey(configuration, "Listen ");
-        view.setText(Field::WebServerPort, portOf(line));
-        stored.listen = std::move(line);
+        constexpr std::string_view keys[] = {"Listen ", kServerNameDirective};
+        std::vector<std::string> lines = GetLinesWithKeys(installationPath(view, relative::kApacheConfiguration), keys);
+        view.setText(Field::WebServerPort, portOf(lines[0]));
+        stored.listen = std::move(lines[0]);
+        stored.serverName = std::move(lines[1]);
     });
-    passOverFailure([&] { stored.serverName = GetLineWithKey(configuration, kServerNameDirective); });
 }
 
-int themeIndex(const ConfigView& view, std::string_view name) {
-    for (int i = 0, count = view.themeCount(); i < count; ++i)
-        if (equalsIgnoringCase(view.theme(i), name)) return i;
+int themeIndex(const std::vector<std::string>& themes, std::string_view name) {
+    for (size_t i = 0; i < themes.size(); ++i)
+        if (equalsIgnoringCase(themes[i], name)) return static_cast<int>(i);
     return -1;
 }
 
-// The list is built afresh from the themes directory; a missing directory lists no theme.
-void listThemes(ConfigView& view) {
+// The list is built afresh from the themes directory; a missing directory lists no theme. The
+// names listed are returned, so that they need not be read back from the list one by one.
+std::vector<std::string> listThemes(ConfigView& view) {
     std::vector<std::string> names;
     passOverFailure([&] { names = subdirectoryNames(installationPath(view, relative::kThemes)); });
     view.clearThemes();
     for (const std::string& name : names) view.addTheme(name);
+    return names;
 }
 
-void selectSavedTheme(ConfigView& view, const std::string& themeBefore) {
+void selectSavedTheme(ConfigView& view, const std::vector<std::string>& themes, const std::string& themeBefore) {
     int index = -1;
     passOverFailure([&] {
         const std::string saved = valueOf(GetLineWithKey(installationPath(view, relative::kSettings), "theme"));
-        index = themeIndex(view, saved);
+        index = themeIndex(themes, saved);
     });
-    if (index < 0 && !themeBefore.empty()) index = themeIndex(view, themeBefore);
+    if (index < 0 && !themeBefore.empty()) index = themeIndex(themes, themeBefore);
     if (index >= 0) view.selectTheme(index);
 }
 
@@ -98,8 +101,7 @@ void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
     showVelkoVersion(view);
     readApachePort(view);
     const std::string themeBefore = selectedThemeName(view);
-    listThemes(view);
-    selectSavedTheme(view, themeBefore);
+    selectSavedTheme(view, listThemes(view), themeBefore);
     readSettings(view);
     readPresets(view);
 }

@@ -59,15 +59,25 @@ bool findAny(const std::string& pattern, OnEntry&& onEntry) {
 }  // namespace
 
 std::string GetLineWithKey(const std::string& path, std::string_view key) {
+    return std::move(GetLinesWithKeys(path, std::span(&key, 1)).front());
+}
+
+std::vector<std::string> GetLinesWithKeys(const std::string& path, std::span<const std::string_view> keys) {
     FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
     if (!file) throw fileNotFound(path);
-    std::string found;
+    std::vector<std::string> found(keys.size());
+    std::vector<bool> isFound(keys.size(), false);
+    size_t missing = keys.size();
     LineSplitter splitter;
     const auto take = [&](std::string_view line) {
-        if (!holdsKey(line, key)) return true;
-        found.assign(line);
-        return false;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (isFound[i] || !holdsKey(line, keys[i])) continue;
+            found[i].assign(line);
+            isFound[i] = true;
+            --missing;
+        }
+        return missing > 0;
     };
     bool searching = true;
     readChunks(file.get(), path, [&](std::string_view chunk) { return searching = splitter.feed(chunk, take); });

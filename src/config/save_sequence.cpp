@@ -57,15 +57,23 @@ void rewriteApachePort(ConfigView& view) {
     std::string port = view.text(Field::WebServerPort);
     std::string rewritten;
     rewritten.reserve(original.size() + original.size() / 16);
-    forEachLine(original, [&](std::string_view line) {
+    // A line that the edit passes over and that ends in CR LF is written as it stands: such lines
+    // are copied in runs, from where the last run ended (copied) up to the next line that changes.
+    size_t copied = 0;
+    forEachLineWithTerminator(original, [&](std::string_view line, std::string_view terminator) {
         if (view.yieldToEvents()) {
             port = view.text(Field::WebServerPort);
             refuseLineBreak(view.fieldName(Field::WebServerPort), port);
         }
+        if (terminator == "\r\n" && !editsApacheLine(line, stored)) return true;
+        const size_t start = static_cast<size_t>(line.data() - original.data());
+        rewritten.append(original, copied, start - copied);
         appendEditedApacheLine(rewritten, line, stored, port);
         rewritten += "\r\n";
+        copied = start + line.size() + terminator.size();
         return true;
     });
+    rewritten.append(original, copied);
     ReplacementFile configuration(path);
     configuration.write(rewritten);
     configuration.commit();

@@ -34,10 +34,15 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameLetterCaseAside);
 }
 
+// Only where the first letter stands, in either case, is the rest compared.
 bool containsIgnoringCase(std::string_view text, std::string_view part) {
     if (part.empty()) return true;
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), sameLetterCaseAside) !=
-           text.end();
+    const char lower = asciiLowerChar(part.front());
+    const char upper = lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 'a' + 'A') : lower;
+    for (size_t at = findEitherByte(text, lower, upper); at != std::string_view::npos && part.size() <= text.size() - at;
+         at = findEitherByte(text, lower, upper, at + 1))
+        if (equalsIgnoringCase(text.substr(at, part.size()), part)) return true;
+    return false;
 }
 
 bool isCommentLine(std::string_view line) {

@@ -1,10 +1,11 @@
 #pragma once
 // The text model of every file the configurator reads: bytes in the system code page, a line
 // ends at CR LF or at a lone CR, and a lone LF stays inside its line.
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "config/byte_search.h"
 
 namespace velko {
 
@@ -21,11 +22,9 @@ public:
             skipLf_ = false;
             if (chunk.front() == '\n') start = 1;
         }
-        // Stops before an exhausted chunk: memchr must not see the null data of an empty view.
         while (start < chunk.size()) {
-            const void* cr = std::memchr(chunk.data() + start, '\r', chunk.size() - start);
-            if (cr == nullptr) break;
-            const size_t at = static_cast<const char*>(cr) - chunk.data();
+            const size_t at = findByte(chunk, '\r', start);
+            if (at == std::string_view::npos) break;
             const bool goOn = emit(chunk.substr(start, at - start), onLine);
             start = at + 1;
             if (start == chunk.size()) skipLf_ = true;
@@ -57,11 +56,25 @@ private:
     bool skipLf_ = false;
 };
 
+// Calls onLine(line, terminator) for every line of a whole text, until it returns false. Both
+// views lie in text; the terminator is "\r\n", "\r", or empty for a last line without one.
+template <class OnLine>
+bool forEachLineWithTerminator(std::string_view text, OnLine&& onLine) {
+    for (size_t start = 0; start < text.size();) {
+        const size_t cr = findByte(text, '\r', start);
+        const size_t end = cr == std::string_view::npos ? text.size() : cr;
+        size_t next = end;
+        if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
+        if (!onLine(text.substr(start, end - start), text.substr(end, next - end))) return false;
+        start = next;
+    }
+    return true;
+}
+
 // Calls onLine for every line of a whole text, until it returns false.
 template <class OnLine>
 bool forEachLine(std::string_view text, OnLine&& onLine) {
-    LineSplitter splitter;
-    return splitter.feed(text, onLine) && splitter.finish(onLine);
+    return forEachLineWithTerminator(text, [&onLine](std::string_view line, std::string_view) { return onLine(line); });
 }
 
 std::vector<std::string> splitLines(std::string_view text);

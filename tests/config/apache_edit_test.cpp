@@ -29,6 +29,7 @@ void expectEdits(const StoredApacheLines& stored, std::string_view port,
         SCOPED_TRACE("\"" + line + "\" with listen \"" + stored.listen + "\", server name \"" +
                      stored.serverName + "\", port \"" + std::string(port) + "\"");
         EXPECT_EQ(edited(line, stored, port), expected);
+        EXPECT_EQ(editsApacheLine(line, stored), expected != line);
     }
 }
 

@@ -144,6 +144,35 @@ TEST(LineSplitting, StopsAtALineCompletedAcrossChunks) {
     EXPECT_EQ(seen, (Lines{"abc"}));
 }
 
+TEST(LineSplitting, WholeTextWalkGivesEachLineWithItsTerminatorAsItStandsInTheText) {
+    for (const auto& [text, lines] : splitCases()) {
+        SCOPED_TRACE(printable(text));
+        Lines seen;
+        std::string joined;
+        forEachLineWithTerminator(text, [&](std::string_view line, std::string_view terminator) {
+            EXPECT_TRUE(terminator == "\r\n" || terminator == "\r" || terminator.empty());
+            EXPECT_EQ(line.data() + line.size(), terminator.data());
+            seen.emplace_back(line);
+            joined.append(line).append(terminator);
+            return true;
+        });
+        EXPECT_EQ(seen, lines);
+        EXPECT_EQ(joined, text);
+    }
+}
+
+// Line ends are searched for sixteen bytes at a time: each position in and around a block.
+TEST(LineSplitting, FindsLineEndsAtEveryPositionAroundTheSearchBlocks) {
+    for (size_t at = 0; at <= 40; ++at) {
+        const std::string first(at, 'x');
+        const std::string second(40 - at, 'y');
+        const std::string text = first + "\r\n" + second + "\rz";
+        SCOPED_TRACE(at);
+        EXPECT_EQ(splitLines(text), (Lines{first, second, "z"}));
+        EXPECT_EQ(splitInChunks(text, {}), (Lines{first, second, "z"}));
+    }
+}
+
 struct KeyCase {
     std::string line;
     std::string key;
@@ -209,6 +238,35 @@ TEST(LetterCase, ContainmentIgnoresAsciiCase) {
     EXPECT_FALSE(containsIgnoringCase("ab", "abc"));
     EXPECT_FALSE(containsIgnoringCase("", "a"));
     EXPECT_FALSE(containsIgnoringCase("mencoder hq 612br", "mencoder hq, 612br"));
+}
+
+TEST(LetterCase, ContainmentFindsThePartAtEveryPositionAroundTheSearchBlocks) {
+    for (size_t at = 0; at <= 40; ++at) {
+        const std::string before(at, 'l');
+        const std::string after(40 - at, 'x');
+        SCOPED_TRACE(at);
+        EXPECT_TRUE(containsIgnoringCase(before + "lIsTeN " + after, "Listen "));
+        EXPECT_TRUE(containsIgnoringCase(before + "LISTEN", "listen"));
+        EXPECT_FALSE(containsIgnoringCase(before + "listen" + after, "Listen "));
+        EXPECT_FALSE(containsIgnoringCase(before + "liste", "listen"));
+    }
+}
+
+TEST(ExactSearch, FindsTheFirstOccurrenceFromAPosition) {
+    EXPECT_EQ(findText("Listen 80", "Listen 80"), 0u);
+    EXPECT_EQ(findText("LLListen 80 Listen 80", "Listen 80"), 2u);
+    EXPECT_EQ(findText("LLListen 80 Listen 80", "Listen 80", 3), 12u);
+    EXPECT_EQ(findText("listen 80", "Listen 80"), std::string_view::npos);
+    EXPECT_EQ(findText("Listen 8", "Listen 80"), std::string_view::npos);
+    EXPECT_EQ(findText("", "L"), std::string_view::npos);
+    EXPECT_EQ(findText("abc", "", 2), 2u);
+    EXPECT_EQ(findText("abc", "", 4), std::string_view::npos);
+    for (size_t at = 0; at <= 40; ++at) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(findText(std::string(at, 'S') + "ServerName localhost:80", "ServerName localhost:80"), at);
+        EXPECT_EQ(findByte(std::string(at, 'a') + "\r", '\r'), at);
+        EXPECT_EQ(findEitherByte(std::string(at, 'a') + "Lx", 'l', 'L'), at);
+    }
 }
 
 TEST(LineBreaks, CrOrLfAnywhereIsALineBreak) {
