@@ -19,8 +19,9 @@ protected:
     }
 
     void press(UINT key, std::initializer_list<int> modifiers) {
+        ASSERT_TRUE(GetFocus());
         const HeldKeys held(modifiers);
-        postKeyStroke(key);
+        postKeyStroke(GetFocus(), key);
         pump();
     }
 

@@ -15,9 +15,8 @@ HeldKeys::HeldKeys(std::initializer_list<int> keys) {
 
 HeldKeys::~HeldKeys() { SetKeyboardState(before_); }
 
-void postKeyStroke(UINT key) {
+void postKeyStroke(HWND target, UINT key) {
     const bool alt = GetKeyState(VK_MENU) < 0;
-    const HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
     const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
     const LPARAM context = alt ? LPARAM{1} << 29 : 0;
     const LPARAM released = LPARAM{3} << 30;

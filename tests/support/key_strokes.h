@@ -1,6 +1,6 @@
 #pragma once
 // Keys as the keyboard delivers them to this thread: modifiers held in its keyboard state, key
-// strokes posted to the window with the focus, for the message loop to translate and dispatch.
+// strokes posted to a window, for the message loop to translate and dispatch.
 #include <windows.h>
 
 #include <initializer_list>
@@ -19,7 +19,8 @@ private:
     BYTE before_[256];
 };
 
-// Posts the key's press and release to the window with the focus: system keys while Alt is held.
-void postKeyStroke(UINT key);
+// Posts the key's press and release to the window (the one with the focus, as the keyboard
+// would): system keys while Alt is held.
+void postKeyStroke(HWND target, UINT key);
 
 }  // namespace velko::testing
