@@ -79,6 +79,36 @@ constexpr int kThemeListDropHeight = 160;
 
 int scaled(int units, UINT dpi) { return MulDiv(units, static_cast<int>(dpi), 96); }
 
+int heightOf(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+// A drop-down list takes its height from its font; its selection field is made to fill the height
+// of the layout instead, which the font alone misses at some resolutions. What the field adds to
+// the list's height is the platform's: set, measure, correct once.
+void fitSelectionField(HWND list, int height) {
+    auto field = static_cast<int>(SendMessageA(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int pass = 0; pass < 2; ++pass) {
+        field += height - heightOf(list);
+        SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+}
+
+// Sizes the window around a client area of width x height. The frame and the menu bar are measured
+// rather than computed: they need not follow a change of resolution, and the menu bar may wrap.
+void fitClientArea(HWND window, int width, int height) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT frame;
+        RECT client;
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                     frame.bottom - frame.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void addTab(HWND tabs, int index, std::string_view caption) {
     std::string text(caption);
     TCITEMA item{};
@@ -148,12 +178,10 @@ void FrmVelko::applyLayout(UINT dpi) {
         MoveWindow(window, scaled(spec.left, dpi), scaled(spec.top, dpi), scaled(spec.width, dpi),
                    scaled(spec.height + dropHeight, dpi), FALSE);
         SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (spec.kind == Kind::ThemeList) fitSelectionField(window, scaled(spec.height, dpi));
         if (spec.kind == Kind::Frame) placeGroupBox(window, scaled(spec.width, dpi), scaled(spec.height, dpi), static_cast<HFONT>(font_.get()));
     }
-    RECT frame{0, 0, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea(hwnd_, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi));
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

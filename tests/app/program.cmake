@@ -5,6 +5,7 @@ velko_windows_tests(program_tests
     tests/app/input_box_keys_test.cpp
     tests/app/access_keys_test.cpp
     tests/app/accessible_names_test.cpp
+    tests/app/screen_scale_test.cpp
     tests/support/key_strokes.cpp)
 target_compile_definitions(program_tests PRIVATE
     VELKO_PROGRAM_FILE="Z:$<TARGET_FILE:VelkoConfigurator>"
@@ -12,3 +13,9 @@ target_compile_definitions(program_tests PRIVATE
     VELKO_VERSION="${PROJECT_VERSION}")
 target_link_libraries(program_tests PRIVATE version)
 add_dependencies(program_tests VelkoConfigurator)
+
+# The layout tests again on a screen of 144 DPI, in a Wine prefix of its own.
+add_test(NAME win.program_tests.ScreenScale.At144Dpi
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/app/at-screen-dpi 144 ${CMAKE_BINARY_DIR}/dpi144-prefix
+            $<TARGET_FILE:program_tests> --gtest_filter=ScreenScale.*)
+set_tests_properties(win.program_tests.ScreenScale.At144Dpi PROPERTIES TIMEOUT 600)
