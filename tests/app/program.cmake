@@ -19,3 +19,11 @@ add_test(NAME win.program_tests.ScreenScale.At144Dpi
     COMMAND ${CMAKE_SOURCE_DIR}/tests/app/at-screen-dpi 144 ${CMAKE_BINARY_DIR}/dpi144-prefix
             $<TARGET_FILE:program_tests> --gtest_filter=ScreenScale.*)
 set_tests_properties(win.program_tests.ScreenScale.At144Dpi PROPERTIES TIMEOUT 600)
+
+# The program file itself, read on the host.
+add_test(NAME host.program.ImportsOnlyDllsThatShipWithWindows
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/app/imports-only-system-dlls $<TARGET_FILE:VelkoConfigurator>)
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    add_test(NAME host.program.ReleaseBuildIsStripped
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/app/has-no-symbols $<TARGET_FILE:VelkoConfigurator>)
+endif()
