@@ -42,4 +42,5 @@ add_executable(VelkoConfigurator WIN32 src/app/main.cpp $<TARGET_OBJECTS:velko_r
 target_link_libraries(VelkoConfigurator PRIVATE velko_core)
 target_link_options(VelkoConfigurator PRIVATE $<$<CONFIG:Release>:-s>)
 
+include(cmake/packaging.cmake)
 include(tests/windows_tests.cmake OPTIONAL)
