@@ -1,0 +1,159 @@
+// Faults of the file system met by the real load and save: a read-only or vanished directory, a
+// directory where a file should be. After each the user is told, the window is in the state the
+// rules give, and every file is wholly old or wholly new.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "reliability_fixture.h"
+
+namespace velko::testing {
+namespace {
+
+class Faults : public DemoInstallationTest {
+protected:
+    void SetUp() override {
+        installDemo();
+        demoApacheConfiguration_ = get(relative::kApacheConfiguration);
+    }
+
+    // The edits that every save below tries to write.
+    inline static const SettingValues kEdited{"green", "C:\\tools\\flvtool2", "C:\\tools\\mencoder",
+                                              "-ovc lavc -oac mp3lame", "240", "C:\\;E:\\"};
+    static constexpr std::string_view kEditedPort = "8081";
+    void edit() const {
+        showSettings(kEdited);
+        setTextOf(Control::txtWSP, std::string(kEditedPort));
+    }
+
+    std::string savedSettings() const { return settingsFileOf(kEdited); }
+    std::string savedPointer() const { return pointerFileOf(xamppDirectory()); }
+    std::string savedApacheConfiguration() const {
+        return demoApacheConfigurationWith(demoApacheConfiguration_, kEditedPort);
+    }
+    void expectEverythingSaved() const {
+        EXPECT_EQ(get(relative::kSettings), savedSettings());
+        EXPECT_EQ(scratch.read("xampp.txt"), savedPointer());
+        EXPECT_EQ(get(relative::kApacheConfiguration), savedApacheConfiguration());
+    }
+
+    // A directory in the place of a file of the installation, holding a file of its own.
+    void putDirectoryInPlaceOf(std::string_view relativePath) const {
+        drop(relativePath);
+        put(std::string(relativePath) + "\\inside.txt", "not to be touched\r\n");
+    }
+
+    std::string demoApacheConfiguration_;
+};
+
+// Neither Windows nor Wine lets the read-only attribute of a directory refuse new files in it
+// (Wine does not even keep it), so the save goes through whole.
+TEST_F(Faults, ReadOnlyAttributeOfTheSettingsDirectoryStopsNoSave) {
+    ASSERT_TRUE(open());
+    edit();
+    const std::string directory = installationFile("htdocs\\velko");
+    ASSERT_TRUE(SetFileAttributesA(directory.c_str(), FILE_ATTRIBUTE_READONLY));
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    expectEverythingSaved();
+    EXPECT_EQ(scratch.list(inXampp("htdocs\\velko")),
+              (std::vector<std::string>{"config.dat", "enc_opts.txt", "index.pl", "themes"}));
+}
+
+struct Vanishing {
+    const char* directory;  // below the scratch directory
+    const char* movedTo;
+    const char* failureBox;  // begins with this, then the path of the file that could not be written
+    const char* fileNotWritten;
+    bool settingsAndPointerSaved;
+};
+
+class VanishedDirectory : public Faults, public ::testing::WithParamInterface<Vanishing> {};
+
+TEST_P(VanishedDirectory, FailsTheSaveAndCreatesNothingWhereItWas) {
+    const Vanishing& vanishing = GetParam();
+    ASSERT_TRUE(open());
+    edit();
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    const std::vector<std::string> shownBefore = shownConfiguration();
+    ASSERT_TRUE(MoveFileA(scratch.path(vanishing.directory).c_str(), scratch.path(vanishing.movedTo).c_str()));
+
+    save();
+    expectOneFailureBox(std::string(vanishing.failureBox) + installationFile(vanishing.fileNotWritten));
+    expectWindowKept(shownBefore);
+    EXPECT_FALSE(scratch.exists(vanishing.directory));
+
+    ASSERT_TRUE(MoveFileA(scratch.path(vanishing.movedTo).c_str(), scratch.path(vanishing.directory).c_str()));
+    TreeSnapshot expected = before;
+    if (vanishing.settingsAndPointerSaved) {
+        expected[inXampp(relative::kSettings)] = savedSettings();
+        expected["xampp.txt"] = savedPointer();
+    }
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), expected));
+
+    dialogs.messages.clear();
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    expectEverythingSaved();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, VanishedDirectory,
+    ::testing::Values(
+        Vanishing{"xampp", "xampp moved", "Error 76: Path not found: ", "htdocs\\velko\\config.dat", false},
+        Vanishing{"xampp\\htdocs\\velko", "xampp\\htdocs\\velko moved", "Error 76: Path not found: ",
+                  "htdocs\\velko\\config.dat", false},
+        Vanishing{"xampp\\apache\\conf", "xampp\\apache\\conf moved", "Error 76: Path not found: ",
+                  "apache\\conf\\httpd.conf", true}));
+
+TEST_F(Faults, APresetFileThatIsADirectoryEndsTheStartUpBeforeTheWindowIsShown) {
+    putDirectoryInPlaceOf(relative::kPresets);
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    EXPECT_FALSE(open());
+    expectOneFailureBox("Error 75: Path/File access error: " + installationFile(relative::kPresets));
+    EXPECT_EQ(dialogs.messages.front().owner, nullptr) << "no window was shown to own the box";
+    EXPECT_EQ(dialogs.endedWith, 1u);
+    EXPECT_EQ(window->hwnd(), nullptr);
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+}
+
+TEST_F(Faults, APresetFileThatBecomesADirectoryEndsTheProgramOnReload) {
+    ASSERT_TRUE(open());
+    edit();
+    putDirectoryInPlaceOf(relative::kPresets);
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    click(Control::cmdPathOK);
+    expectOneFailureBox("Error 75: Path/File access error: " + installationFile(relative::kPresets));
+    EXPECT_EQ(dialogs.endedWith, 1u);
+    EXPECT_EQ(window->hwnd(), nullptr);
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+}
+
+TEST_F(Faults, ASettingsFileThatIsADirectoryIsPassedOverByTheLoadAndRefusedByTheSave) {
+    putDirectoryInPlaceOf(relative::kSettings);
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(shownSettings(), SettingValues{}) << "no theme selected, the five fields empty";
+    EXPECT_EQ(textOf(Control::txtWSP), "80");
+    EXPECT_EQ(textOf(Control::lblXV), "v1.7.3");
+    EXPECT_EQ(textOf(Control::lblVV), "v0.9.4");
+
+    edit();
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    const std::vector<std::string> shownBefore = shownConfiguration();
+    save();
+    expectOneFailureBox("Error 75: Path/File access error: " + installationFile(relative::kSettings));
+    expectWindowKept(shownBefore);
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+
+    drop(relative::kSettings);
+    dialogs.messages.clear();
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    expectEverythingSaved();
+}
+
+}  // namespace
+}  // namespace velko::testing

@@ -1,0 +1,57 @@
+#pragma once
+// The demo installation in the real window, and what tests of faults look at afterwards: the
+// files byte for byte, the failure box and the state the window was left in.
+#include <array>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "../config/small_installation.h"
+
+namespace velko::testing {
+
+// The six values of the settings file in the order it is written: theme, FLV tool, encoder,
+// encoder options, duration, drive list.
+using SettingValues = std::array<std::string, 6>;
+
+// What the window shows of the demo's settings file; the theme as its directory is named.
+extern const SettingValues kDemoSettingValues;
+
+// The settings file and the pointer file as a save writes them.
+std::string settingsFileOf(const SettingValues& values);
+std::string pointerFileOf(std::string_view xamppDirectory);
+
+// The demo's Apache configuration with its Listen and ServerName lines carrying another port.
+std::string demoApacheConfigurationWith(std::string_view demoConfiguration, std::string_view port);
+
+// Every file and directory below a directory, by relative path: a file's bytes, or
+// "(directory)". Two snapshots are equal when nothing below was changed, added or removed.
+using TreeSnapshot = std::map<std::string, std::string>;
+TreeSnapshot snapshotOf(const std::string& directory);
+
+// Byte comparisons that, when they fail, name the first difference instead of printing files of
+// a mebibyte: for one file, and for every path of two snapshots.
+::testing::AssertionResult sameBytes(std::string_view actual, std::string_view expected);
+::testing::AssertionResult sameTree(const TreeSnapshot& actual, const TreeSnapshot& expected);
+
+class DemoInstallationTest : public SmallInstallationTest {
+protected:
+    std::string installationFile(std::string_view relativePath) const { return scratch.path(inXampp(relativePath)); }
+    TreeSnapshot installationSnapshot() const { return snapshotOf(xamppDirectory()); }
+
+    // The values that a save writes to the settings file, as the window shows them now.
+    SettingValues shownSettings() const;
+    // Types the values into the fields and selects the theme of that name.
+    void showSettings(const SettingValues& values) const;
+
+    void save() { chooseMenu(optSave); }
+
+    // Exactly one message was shown: the failure box, whose text begins with textStart.
+    void expectOneFailureBox(std::string_view textStart) const;
+    // A failed save left the program running, the window showing what it showed before, and
+    // Save and Exit enabled again.
+    void expectWindowKept(const std::vector<std::string>& shownBefore) const;
+};
+
+}  // namespace velko::testing
