@@ -42,9 +42,22 @@ ReplacementFile::~ReplacementFile() {
     if (!committed_) DeleteFileA(temporary_.c_str());
 }
 
-void ReplacementFile::write(std::string_view content) {
+void ReplacementFile::write(std::string_view content) { write(std::span(&content, 1)); }
+
+// Short pieces are gathered before they are written, long ones are written as they are.
+void ReplacementFile::write(std::span<const std::string_view> pieces) {
+    constexpr size_t kGathered = 64 * 1024;
     FileHandle file = openTemporary(temporary_, TRUNCATE_EXISTING);
-    writeAll(file.get(), content, target_);
+    std::string gathered;
+    for (const std::string_view piece : pieces) {
+        if (gathered.size() + piece.size() > kGathered) {
+            writeAll(file.get(), gathered, target_);
+            gathered.clear();
+        }
+        if (piece.size() >= kGathered) writeAll(file.get(), piece, target_);
+        else gathered.append(piece);
+    }
+    writeAll(file.get(), gathered, target_);
 }
 
 void ReplacementFile::commit() {

@@ -1,6 +1,7 @@
 #pragma once
 // Replaces a file whole or not at all: the new content goes to a temporary file beside it,
 // is flushed to disk, and takes the file's place in one rename.
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ public:
     // Where the new content is written (with AppendLine, or whole with write).
     const std::string& temporaryPath() const { return temporary_; }
     void write(std::string_view content);
+    // Writes the pieces one after the other as the content.
+    void write(std::span<const std::string_view> pieces);
 
     // Flushes the new content and puts it in the target's place.
     void commit();

@@ -4,6 +4,7 @@
 
 #include "config/failure.h"
 #include "config/mod_file.h"
+#include "config/pieced_text.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
@@ -55,11 +56,10 @@ void rewriteApachePort(ConfigView& view) {
     const std::string original = readWholeFile(path);
     StoredApacheLines& stored = view.storedApacheLines();
     std::string port = view.text(Field::WebServerPort);
-    std::string rewritten;
-    rewritten.reserve(original.size() + original.size() / 16);
-    // A line that the edit passes over and that ends in CR LF is written as it stands: such lines
-    // are copied in runs, from where the last run ended (copied) up to the next line that changes.
-    size_t copied = 0;
+    // A line that the edit passes over and that ends in CR LF is written from the original as it
+    // stands; the original is kept in runs up to the next line that changes.
+    PiecedText rewritten(original);
+    size_t kept = 0;
     forEachLineWithTerminator(original, [&](std::string_view line, std::string_view terminator) {
         if (view.yieldToEvents()) {
             port = view.text(Field::WebServerPort);
@@ -67,15 +67,17 @@ void rewriteApachePort(ConfigView& view) {
         }
         if (terminator == "\r\n" && !editsApacheLine(line, stored)) return true;
         const size_t start = static_cast<size_t>(line.data() - original.data());
-        rewritten.append(original, copied, start - copied);
-        appendEditedApacheLine(rewritten, line, stored, port);
-        rewritten += "\r\n";
-        copied = start + line.size() + terminator.size();
+        rewritten.keep(kept, start);
+        rewritten.add([&](std::string& added) {
+            appendEditedApacheLine(added, line, stored, port);
+            added += "\r\n";
+        });
+        kept = start + line.size() + terminator.size();
         return true;
     });
-    rewritten.append(original, copied);
+    rewritten.keep(kept, original.size());
     ReplacementFile configuration(path);
-    configuration.write(rewritten);
+    configuration.write(rewritten.pieces());
     configuration.commit();
     stored = linesAfterSave(stored, port);
 }
