@@ -19,16 +19,7 @@ protected:
         demoApacheConfiguration_ = get(relative::kApacheConfiguration);
     }
 
-    // The edits that every save below tries to write.
-    inline static const SettingValues kEdited{"green", "C:\\tools\\flvtool2", "C:\\tools\\mencoder",
-                                              "-ovc lavc -oac mp3lame", "240", "C:\\;E:\\"};
-    static constexpr std::string_view kEditedPort = "8081";
-    void edit() const {
-        showSettings(kEdited);
-        setTextOf(Control::txtWSP, std::string(kEditedPort));
-    }
-
-    std::string savedSettings() const { return settingsFileOf(kEdited); }
+    std::string savedSettings() const { return settingsFileOf(kEditedSettings); }
     std::string savedPointer() const { return pointerFileOf(xamppDirectory()); }
     std::string savedApacheConfiguration() const {
         return demoApacheConfigurationWith(demoApacheConfiguration_, kEditedPort);
@@ -63,12 +54,14 @@ TEST_F(Faults, ReadOnlyAttributeOfTheSettingsDirectoryStopsNoSave) {
 }
 
 struct Vanishing {
+    const char* name;
     const char* directory;  // below the scratch directory
     const char* movedTo;
     const char* failureBox;  // begins with this, then the path of the file that could not be written
     const char* fileNotWritten;
     bool settingsAndPointerSaved;
 };
+void PrintTo(const Vanishing& vanishing, std::ostream* out) { *out << vanishing.name; }
 
 class VanishedDirectory : public Faults, public ::testing::WithParamInterface<Vanishing> {};
 
@@ -102,11 +95,12 @@ TEST_P(VanishedDirectory, FailsTheSaveAndCreatesNothingWhereItWas) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, VanishedDirectory,
     ::testing::Values(
-        Vanishing{"xampp", "xampp moved", "Error 76: Path not found: ", "htdocs\\velko\\config.dat", false},
-        Vanishing{"xampp\\htdocs\\velko", "xampp\\htdocs\\velko moved", "Error 76: Path not found: ",
+        Vanishing{"Installation", "xampp", "xampp moved", "Error 76: Path not found: ", "htdocs\\velko\\config.dat", false},
+        Vanishing{"SettingsDirectory", "xampp\\htdocs\\velko", "xampp\\htdocs\\velko moved", "Error 76: Path not found: ",
                   "htdocs\\velko\\config.dat", false},
-        Vanishing{"xampp\\apache\\conf", "xampp\\apache\\conf moved", "Error 76: Path not found: ",
-                  "apache\\conf\\httpd.conf", true}));
+        Vanishing{"ApacheDirectory", "xampp\\apache\\conf", "xampp\\apache\\conf moved", "Error 76: Path not found: ",
+                  "apache\\conf\\httpd.conf", true}),
+    [](const ::testing::TestParamInfo<Vanishing>& info) { return std::string(info.param.name); });
 
 TEST_F(Faults, APresetFileThatIsADirectoryEndsTheStartUpBeforeTheWindowIsShown) {
     putDirectoryInPlaceOf(relative::kPresets);

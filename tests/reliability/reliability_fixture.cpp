@@ -84,6 +84,15 @@ TreeSnapshot snapshotOf(const std::string& directory) {
     return ::testing::AssertionFailure() << "the files differ:" << differences;
 }
 
+::testing::AssertionResult sameLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
+    for (size_t i = 0; i < std::min(actual.size(), expected.size()); ++i)
+        if (const auto same = sameBytes(actual[i], expected[i]); !same)
+            return ::testing::AssertionFailure() << "line " << i << ": " << same.message();
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << actual.size() << " lines where " << expected.size() << " were expected";
+    return ::testing::AssertionSuccess();
+}
+
 SettingValues DemoInstallationTest::shownSettings() const {
     const int theme = window->selectedTheme();
     SettingValues values{theme < 0 ? std::string() : window->theme(theme)};
@@ -94,6 +103,11 @@ SettingValues DemoInstallationTest::shownSettings() const {
 void DemoInstallationTest::showSettings(const SettingValues& values) const {
     selectThemeNamed(values[0]);
     for (size_t i = 0; i < kSettingFields.size(); ++i) setTextOf(kSettingFields[i], values[i + 1]);
+}
+
+void DemoInstallationTest::edit() const {
+    showSettings(kEditedSettings);
+    setTextOf(Control::txtWSP, std::string(kEditedPort));
 }
 
 void DemoInstallationTest::expectOneFailureBox(std::string_view textStart) const {

@@ -31,9 +31,10 @@ using TreeSnapshot = std::map<std::string, std::string>;
 TreeSnapshot snapshotOf(const std::string& directory);
 
 // Byte comparisons that, when they fail, name the first difference instead of printing files of
-// a mebibyte: for one file, and for every path of two snapshots.
+// a mebibyte: for one file, for every path of two snapshots, and for lists of lines.
 ::testing::AssertionResult sameBytes(std::string_view actual, std::string_view expected);
 ::testing::AssertionResult sameTree(const TreeSnapshot& actual, const TreeSnapshot& expected);
+::testing::AssertionResult sameLines(const std::vector<std::string>& actual, const std::vector<std::string>& expected);
 
 class DemoInstallationTest : public SmallInstallationTest {
 protected:
@@ -44,6 +45,12 @@ protected:
     SettingValues shownSettings() const;
     // Types the values into the fields and selects the theme of that name.
     void showSettings(const SettingValues& values) const;
+
+    // The edits that saves under faults try to write, and what the settings file then holds.
+    inline static const SettingValues kEditedSettings{"green", "C:\\tools\\flvtool2", "C:\\tools\\mencoder",
+                                                      "-ovc lavc -oac mp3lame", "240", "C:\\;E:\\"};
+    static constexpr std::string_view kEditedPort = "8081";
+    void edit() const;
 
     void save() { chooseMenu(optSave); }
 

@@ -1,7 +1,19 @@
 # Reliability under Wine: faults of the file system, garbage input and a soak of load-edit-save.
-velko_windows_tests(reliability_tests
+add_library(reliability_support STATIC
     tests/reliability/reliability_fixture.cpp
-    tests/reliability/garbage_text.cpp
+    tests/reliability/garbage_text.cpp)
+target_link_libraries(reliability_support PUBLIC velko_test_support)
+
+velko_windows_tests(reliability_tests
     tests/reliability/fault_injection_test.cpp
     tests/reliability/garbage_input_test.cpp
     tests/reliability/soak_test.cpp)
+target_link_libraries(reliability_tests PRIVATE reliability_support)
+
+# Saves onto drives that the host mounts: one CTest test runs the script, which runs them all.
+add_executable(reliability_mounted_tests tests/reliability/mounted_drive_test.cpp $<TARGET_OBJECTS:velko_resources>)
+target_link_libraries(reliability_mounted_tests PRIVATE reliability_support GTest::gtest_main)
+add_test(NAME win.reliability.MountedDrives
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/reliability/mounted_drives.sh
+                 $<TARGET_FILE:reliability_mounted_tests> ${CMAKE_SOURCE_DIR}/demo/xampp)
+set_tests_properties(win.reliability.MountedDrives PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
