@@ -48,7 +48,7 @@ void determineXamppDirectory(ConfigView& view, const InstallationPaths& paths) {
 
 void writePointerFile(const InstallationPaths& paths, std::string_view xamppDirectory) {
     ReplacementFile pointer(paths.pointerFile);
-    AppendLine(pointer.temporaryPath(), pointerLine(xamppDirectory));
+    pointer.appendLine(pointerLine(xamppDirectory));
     pointer.commit();
 }
 

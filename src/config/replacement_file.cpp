@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/mod_file.h"
 #include "win/file_io.h"
 #include "win/handles.h"
 #include "win/win_error.h"
@@ -21,10 +22,11 @@ void refuseUnwritableTarget(const std::string& target) {
         throw errorFailure(ERROR_ACCESS_DENIED, target);
 }
 
-FileHandle openTemporary(const std::string& path, DWORD disposition) {
+// Opens the temporary file; a failure names the target.
+FileHandle openTemporary(const std::string& path, DWORD disposition, const std::string& target) {
     FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
                                        FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!file) throw lastErrorFailure(path);
+    if (!file) throw lastErrorFailure(target);
     return file;
 }
 
@@ -36,10 +38,26 @@ ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)
     const std::string directory = directoryOf(target_);
     if (!GetTempFileNameA(directory.c_str(), "vlk", 0, name)) throw lastErrorFailure(target_);
     temporary_ = name;
+    // Wine hands out the name without creating the file where it cannot: a directory that
+    // refuses new files then fails here, as it does on Windows above.
+    try {
+        openTemporary(temporary_, CREATE_ALWAYS, target_);
+    } catch (const Failure&) {
+        DeleteFileA(temporary_.c_str());
+        throw;
+    }
 }
 
 ReplacementFile::~ReplacementFile() {
     if (!committed_) DeleteFileA(temporary_.c_str());
+}
+
+void ReplacementFile::appendLine(std::string_view line) {
+    try {
+        AppendLine(temporary_, line);
+    } catch (const Failure& failure) {
+        throw aboutTarget(failure);
+    }
 }
 
 void ReplacementFile::write(std::string_view content) { write(std::span(&content, 1)); }
@@ -47,7 +65,7 @@ void ReplacementFile::write(std::string_view content) { write(std::span(&content
 // Short pieces are gathered before they are written, long ones are written as they are.
 void ReplacementFile::write(std::span<const std::string_view> pieces) {
     constexpr size_t kGathered = 64 * 1024;
-    FileHandle file = openTemporary(temporary_, TRUNCATE_EXISTING);
+    FileHandle file = openTemporary(temporary_, TRUNCATE_EXISTING, target_);
     std::string gathered;
     for (const std::string_view piece : pieces) {
         if (gathered.size() + piece.size() > kGathered) {
@@ -62,12 +80,19 @@ void ReplacementFile::write(std::span<const std::string_view> pieces) {
 
 void ReplacementFile::commit() {
     {
-        FileHandle file = openTemporary(temporary_, OPEN_EXISTING);
+        FileHandle file = openTemporary(temporary_, OPEN_EXISTING, target_);
         if (!FlushFileBuffers(file.get())) throw lastErrorFailure(target_);
     }
     if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         throw lastErrorFailure(target_);
     committed_ = true;
+}
+
+Failure ReplacementFile::aboutTarget(const Failure& failure) const {
+    std::string description = failure.description();
+    if (const size_t at = description.find(temporary_); at != std::string::npos)
+        description.replace(at, temporary_.size(), target_);
+    return Failure(failure.number(), description);
 }
 
 }  // namespace velko

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/failure.h"
+
 namespace velko {
 
 class ReplacementFile {
@@ -17,8 +19,11 @@ public:
     // Removes the temporary file unless it has taken the target's place.
     ~ReplacementFile();
 
-    // Where the new content is written (with AppendLine, or whole with write).
+    // The temporary file beside the target that receives the new content.
     const std::string& temporaryPath() const { return temporary_; }
+    // Adds one line to the new content with AppendLine, or writes the content whole. A failure
+    // names the target, the file the user knows, not the temporary one.
+    void appendLine(std::string_view line);
     void write(std::string_view content);
     // Writes the pieces one after the other as the content.
     void write(std::span<const std::string_view> pieces);
@@ -27,6 +32,8 @@ public:
     void commit();
 
 private:
+    Failure aboutTarget(const Failure& failure) const;
+
     std::string target_;
     std::string temporary_;
     bool committed_ = false;

@@ -47,7 +47,7 @@ void refuseLineBreaks(const ConfigView& view) {
 void writeSettingsFile(const ConfigView& view) {
     ReplacementFile settings(installationPath(view, relative::kSettings));
     for (const SettingKey& setting : kSettingKeys)
-        AppendLine(settings.temporaryPath(), settingsLine(setting, settingValue(view, setting.setting)));
+        settings.appendLine(settingsLine(setting, settingValue(view, setting.setting)));
     settings.commit();
 }
 
