@@ -22,6 +22,7 @@ take_down() {
     rm -rf "$base"
 }
 trap take_down EXIT
+trap "exit 143" TERM INT
 
 mount_or_skip() {
     local target=${*: -1}
