@@ -44,3 +44,4 @@ target_link_options(VelkoConfigurator PRIVATE $<$<CONFIG:Release>:-s>)
 
 include(cmake/packaging.cmake)
 include(tests/windows_tests.cmake OPTIONAL)
+include(bench/bench.cmake OPTIONAL)
