@@ -1,5 +1,7 @@
 #include "desktop.h"
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace velko::e2e {
@@ -25,6 +27,13 @@ std::vector<HWND> descendants(HWND ancestor) {
     return windows;
 }
 
+// The title as the window manager keeps it; no message to the program, which may be busy.
+std::string titleOf(HWND window) {
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
 DWORD processOf(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -44,7 +53,7 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 HWND topLevelWindow(DWORD processId, std::string_view className, std::string_view title) {
     for (HWND window : topLevelWindows())
-        if (processOf(window) == processId && classOf(window) == className && textOf(window) == title) return window;
+        if (processOf(window) == processId && classOf(window) == className && titleOf(window) == title) return window;
     return nullptr;
 }
 
@@ -60,15 +69,17 @@ std::string classOf(HWND window) {
     return name;
 }
 
+LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &answer))
+        throw std::runtime_error("window " + std::to_string(reinterpret_cast<UINT_PTR>(window)) +
+                                 " did not answer message " + std::to_string(message));
+    return static_cast<LRESULT>(answer);
+}
+
 std::string textOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &length)) return {};
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                             kReplyTimeoutMs, &copied))
-        return {};
-    text.resize(copied);
+    std::string text(static_cast<size_t>(sendMessage(window, WM_GETTEXTLENGTH)) + 1, '\0');
+    text.resize(static_cast<size_t>(sendMessage(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 

@@ -26,6 +26,10 @@ HWND descendantWithId(HWND ancestor, int id);
 
 std::string classOf(HWND window);
 
+// Sends a message to a window of another process and returns its answer; throws when the
+// program does not answer in time, so that a hung program fails the test instead of stopping it.
+LRESULT sendMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
 // The window's text, read with WM_GETTEXT, which Wine carries across processes.
 std::string textOf(HWND window);
 

@@ -62,11 +62,17 @@ void EndToEndTest::pressKeyOnWindow(WORD virtualKey, std::initializer_list<WORD>
 
 void EndToEndTest::clickOn(Control name) const {
     ASSERT_TRUE(program->bringToFront(mainWindow));
-    clickAt(centreOf(control(name)));
+    clickInside(control(name), centreOf(control(name)));
+}
+
+void EndToEndTest::clickInside(HWND window, POINT point) {
+    const HWND uncovered = WindowFromPoint(point);
+    ASSERT_EQ(uncovered, window) << "a window of class " << classOf(uncovered) << " lies over the point";
+    clickAt(point);
 }
 
 void EndToEndTest::typeInto(Control name, const std::string& text) const {
-    clickOn(name);
+    ASSERT_NO_FATAL_FAILURE(clickOn(name));
     ASSERT_TRUE(program->waitForFocus(control(name))) << "the click did not put the focus into the field";
     typeOver(text);
     ASSERT_TRUE(waitForText(name, text)) << "the field holds \"" << textOf(name) << "\"";

@@ -48,6 +48,8 @@ protected:
     // Brings the main window to the front and presses a key there.
     void pressKeyOnWindow(WORD virtualKey, std::initializer_list<WORD> modifiers = {}) const;
     void clickOn(Control name) const;
+    // Clicks at a point of a window, after checking that no other window covers the point there.
+    static void clickInside(HWND window, POINT point);
     // Clicks into a text box, selects its whole text and types the new one over it.
     void typeInto(Control name, const std::string& text) const;
 

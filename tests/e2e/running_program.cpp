@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -64,13 +65,14 @@ bool RunningProgram::waitForFocus(HWND window) const {
 }
 
 RECT RunningProgram::tabOnScreen(HWND tabStrip, int index) const {
-    void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    const auto release = [&](void* memory) { VirtualFreeEx(process_.hProcess, memory, 0, MEM_RELEASE); };
+    const std::unique_ptr<void, decltype(release)> remote(
+        VirtualAllocEx(process_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE), release);
     if (!remote) throw lastError("VirtualAllocEx");
     RECT rect{};
-    const bool read = SendMessageA(tabStrip, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
-                      ReadProcessMemory(process_.hProcess, remote, &rect, sizeof rect, nullptr);
-    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    if (!read) throw lastError("reading the rectangle of tab " + std::to_string(index));
+    if (!sendMessage(tabStrip, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.get())) ||
+        !ReadProcessMemory(process_.hProcess, remote.get(), &rect, sizeof rect, nullptr))
+        throw lastError("reading the rectangle of tab " + std::to_string(index));
     MapWindowPoints(tabStrip, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }

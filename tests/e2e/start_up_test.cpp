@@ -69,7 +69,7 @@ TEST_F(StartUp, ShowsTheVersionsPortThemeAndSettingsOfTheInstallation) {
     EXPECT_EQ(textOf(Control::lblXV), "v1.7.3");
     EXPECT_EQ(textOf(Control::lblVV), "v0.9.4");
     EXPECT_EQ(textOf(Control::txtWSP), "80");
-    EXPECT_EQ(SendMessageA(control(Control::cmbThemes), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(sendMessage(control(Control::cmbThemes), CB_GETCOUNT), 3);
     EXPECT_EQ(textOf(Control::cmbThemes), "Classic");
     EXPECT_EQ(textOf(Control::txtFLV), "C:\\xampp\\flvtool2\\flvtool2");
     EXPECT_EQ(textOf(Control::txtMencoder), "C:\\xampp\\mplayer\\mencoder");
@@ -92,7 +92,8 @@ TEST_F(StartUp, EndsWithTheFailureBoxAndWithoutTheWindowWhenThePresetFileIsMissi
     EXPECT_FALSE(main && IsWindowVisible(main)) << "the main window is shown behind the failure box";
 
     ASSERT_TRUE(program->bringToFront(box));
-    clickAt(centreOf(descendantWithId(box, IDOK)));
+    const HWND ok = descendantWithId(box, IDOK);
+    ASSERT_NO_FATAL_FAILURE(clickInside(ok, centreOf(ok)));
     const std::optional<DWORD> exitCode = program->waitForExit();
     ASSERT_TRUE(exitCode) << "the program still runs after OK";
     EXPECT_NE(*exitCode, 0u);

@@ -21,10 +21,10 @@ TEST_F(WindowShell, TabsSwitchPagesByKeyboardAndMouseAndExitEndsWithoutWriting) 
     EXPECT_TRUE(waitUntil([&] { return pageShown(true); })) << "Ctrl+Tab did not show the XAMPP page again";
 
     const HWND tabs = control(Control::tsTabs);
-    clickAt(centreOf(program->tabOnScreen(tabs, 1)));
+    ASSERT_NO_FATAL_FAILURE(clickInside(tabs, centreOf(program->tabOnScreen(tabs, 1))));
     EXPECT_TRUE(waitUntil([&] { return pageShown(false); })) << "a click on \"Velko\" did not show its page";
 
-    clickAt(centreOf(program->tabOnScreen(tabs, 0)));
+    ASSERT_NO_FATAL_FAILURE(clickInside(tabs, centreOf(program->tabOnScreen(tabs, 0))));
     EXPECT_TRUE(waitUntil([&] { return pageShown(true); })) << "a click on \"XAMPP\" did not show its page";
 
     ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('X', {VK_MENU}));
