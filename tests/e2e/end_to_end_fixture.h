@@ -1,7 +1,8 @@
 #pragma once
 // A test that runs the real configurator as its own process on an installation of its own, and
 // uses it through its windows as a person would. The program reads the real pointer file
-// "c:\xampp.txt", so these tests run one at a time.
+// "c:\xampp.txt" and needs the screen, the keyboard and the mouse to itself, so each of these
+// tests runs alone.
 #include <gtest/gtest.h>
 
 #include <map>

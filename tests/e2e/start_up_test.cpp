@@ -1,4 +1,5 @@
 // Starting the real program: what it asks for, what it shows, and how it ends when it cannot load.
+#include <cstdio>
 #include <filesystem>
 
 #include "end_to_end_fixture.h"
@@ -86,8 +87,10 @@ TEST_F(StartUp, EndsWithTheFailureBoxAndWithoutTheWindowWhenThePresetFileIsMissi
 
     const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
     ASSERT_TRUE(box) << "no failure box";
+    char numberPart[64];
+    std::snprintf(numberPart, sizeof numberPart, text::kFailureFormat.data(), 53, "");
     const std::string message = textsOfDescendants(box, "Static");
-    EXPECT_NE(message.find("53"), std::string::npos) << "the failure box says: " << message;
+    EXPECT_NE(message.find(numberPart), std::string::npos) << "the failure box says: " << message;
     const HWND main = findMainWindow();
     EXPECT_FALSE(main && IsWindowVisible(main)) << "the main window is shown behind the failure box";
 
