@@ -22,7 +22,7 @@ add_library(velko_core STATIC
     src/app/frm_velko_keys.cpp
     src/app/input_box.cpp
     src/app/desktop_dialogs.cpp)
-target_link_libraries(velko_core PUBLIC velko_rules comctl32 comdlg32 gdi32 user32 kernel32 oleacc oleaut32)
+target_link_libraries(velko_core PUBLIC velko_rules comctl32 comdlg32 gdi32 user32 kernel32 ole32 oleacc oleaut32)
 target_link_options(velko_core PUBLIC ${STATIC_RUNTIME})
 
 # Resources: version numbers from the project's one version.
