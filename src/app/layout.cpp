@@ -37,10 +37,11 @@ const std::array<ControlSpec, kControlCount> kLayout{{
     {C::txtPath, K::TextBox, C::Window, t::kDefaultXamppPath, 96, 272, 233, 19},
 
     {C::Frame1, K::Frame, C::Window, t::kFrameStatus, 8, 208, 353, 57},
-    {C::Label1, K::Label, C::Frame1, t::kXamppVersion, 8, 16, 169, 17},
-    {C::Label2, K::Label, C::Frame1, t::kVelkoVersion, 8, 32, 169, 17},
+    // The versions lie in front of their captions, which overlap them by one unit.
     {C::lblXV, K::Label, C::Frame1, t::kVersionPrefix, 176, 16, 169, 17},
     {C::lblVV, K::Label, C::Frame1, t::kVersionPrefix, 176, 32, 169, 17},
+    {C::Label1, K::Label, C::Frame1, t::kXamppVersion, 8, 16, 169, 17},
+    {C::Label2, K::Label, C::Frame1, t::kVelkoVersion, 8, 32, 169, 17},
 
     {C::tsTabs, K::TabStrip, C::Window, "", 8, 8, 353, 193},
     {C::lblXPath, K::Label, C::Window, t::kXamppPath, 8, 272, 81, 17},

@@ -12,7 +12,7 @@ enum class Control {
     frmV, cmbThemes, txtFLV, cmdBFLV, txtMencoder, cmdBMen, txtMenOpts, cmdMO, txtLES, cmdLOS, txtDriveList,
     lblTheme, lblFLVTool, Label3, Label4, Label5, Label6,
     cmdPathOK, txtPath,
-    Frame1, Label1, Label2, lblXV, lblVV,
+    Frame1, lblXV, lblVV, Label1, Label2,
     tsTabs, lblXPath,
     Window,  // the client area of the window itself, as a container
 };

@@ -163,9 +163,10 @@ TEST_F(WindowLayout, EveryControlLiesAtItsRectangle) {
         SCOPED_TRACE(::testing::Message() << "control #" << static_cast<int>(expected.name) << " " << expected.text);
         const std::vector<int> rectangle{expected.left, expected.top, expected.width, expected.height};
         EXPECT_EQ(placeIn(control(expected.name), containerOf(expected.container)), rectangle);
-        if (expected.kind == K::Frame)
+        if (expected.kind == K::Frame) {
             EXPECT_EQ(placeIn(groupBoxOf(control(expected.name)), control(expected.name)),
                       (std::vector<int>{0, 0, expected.width, expected.height}));
+        }
     }
 }
 
@@ -223,6 +224,16 @@ TEST_F(WindowLayout, LabelsLieBehindTheOtherControlsOfTheirFrame) {
                                           [&](const ExpectedControl& c) { return c.container == frame; });
         EXPECT_EQ(children.size(), static_cast<size_t>(framed));
     }
+}
+
+// A caption's rectangle reaches one unit into its version's: the version must lie in front, or
+// its first letter is cut off at higher resolutions.
+TEST_F(WindowLayout, VersionsLieInFrontOfTheirCaptions) {
+    openDemo();
+    const std::vector<HWND> children = childrenOf(control(C::Frame1));
+    const auto depth = [&](Control name) { return std::find(children.begin(), children.end(), control(name)); };
+    EXPECT_LT(depth(C::lblXV), depth(C::Label1));
+    EXPECT_LT(depth(C::lblVV), depth(C::Label2));
 }
 
 TEST_F(WindowLayout, MenuBarHoldsExitThenSaveWithoutDropDowns) {
