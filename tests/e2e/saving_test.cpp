@@ -1,4 +1,6 @@
 // Editing in the real program and saving with Alt+S: the files it writes, byte for byte.
+#include <optional>
+
 #include "end_to_end_fixture.h"
 #include "ui_text.h"
 
@@ -23,7 +25,7 @@ protected:
             const FILETIME now = lastWriteTime(lastFile);
             return CompareFileTime(&before, &now) != 0;
         })) << "the save did not finish";
-        for (const auto& [path, bytes] : expected) EXPECT_EQ(testing::readBytes(path), bytes) << path;
+        for (const auto& [path, bytes] : expected) EXPECT_EQ(readOnceFree(path), bytes) << path;
     }
 
     // Opens a pop-up menu with its button and chooses the item at index with the arrow keys.
@@ -40,6 +42,20 @@ protected:
     }
 
 private:
+    // The rename that puts a file in place holds it open for a moment longer, and a reader that
+    // does not share deleting cannot open it before that handle is closed.
+    static std::optional<std::string> readOnceFree(const std::string& path) {
+        std::optional<std::string> bytes;
+        waitUntil([&] {
+            try {
+                bytes = testing::readBytes(path);
+            } catch (const std::runtime_error&) {
+            }
+            return bytes.has_value();
+        });
+        return bytes;
+    }
+
     static FILETIME lastWriteTime(const std::string& path) {
         WIN32_FILE_ATTRIBUTE_DATA attributes{};
         GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
