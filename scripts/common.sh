@@ -66,11 +66,17 @@ start_wine() {
 }
 
 stop_wine() {
-    [[ -n ${WINEPREFIX:-} ]] && wineserver -k </dev/null >/dev/null 2>&1 || true
+    [[ -n ${WINEPREFIX:-} ]] || return 0
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
 }
 
 # Every window of the prefix opens on one virtual desktop: real focus without a window manager.
+# The prefix is started again once the setting is made, so that no desktop of the kind before
+# it stays behind beside the virtual one.
 use_virtual_desktop() {
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    stop_wine
+    start_wine "$WINEPREFIX"
 }
