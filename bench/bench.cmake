@@ -3,7 +3,7 @@
 add_executable(bench_minimal_window WIN32 bench/minimal_window.cpp)
 add_executable(bench_library_window WIN32 bench/minimal_window.cpp $<TARGET_OBJECTS:velko_resources>)
 target_compile_definitions(bench_library_window PRIVATE VELKO_BENCH_LIBRARIES)
-target_link_libraries(bench_library_window PRIVATE comctl32 comdlg32 oleacc oleaut32)
+target_link_libraries(bench_library_window PRIVATE comctl32 comdlg32 oleacc oleaut32 ole32)
 add_executable(bench_startup bench/startup_timer.cpp)
 add_executable(bench_plain_io bench/plain_io.cpp)
 foreach(program bench_minimal_window bench_library_window bench_startup bench_plain_io)

@@ -13,7 +13,8 @@ void* const volatile kImported[] = {reinterpret_cast<void*>(&InitCommonControlsE
                                     reinterpret_cast<void*>(&GetOpenFileNameA),
                                     reinterpret_cast<void*>(&CreateStdAccessibleObject),
                                     reinterpret_cast<void*>(&SysAllocString),
-                                    reinterpret_cast<void*>(&CreateFontIndirectA)};
+                                    reinterpret_cast<void*>(&CreateFontIndirectA),
+                                    reinterpret_cast<void*>(&CoInitializeEx)};
 #endif
 
 namespace {
