@@ -45,7 +45,6 @@ public:
     void setCaption(Caption caption, std::string_view text) override;
     void clearThemes() override;
     void addTheme(std::string_view name) override;
-    int themeCount() const override;
     std::string theme(int index) const override;
     int selectedTheme() const override;
     void selectTheme(int index) override;

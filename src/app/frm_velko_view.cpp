@@ -56,10 +56,6 @@ void FrmVelko::addTheme(std::string_view name) {
     SendMessageA(control(Control::cmbThemes), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
 }
 
-int FrmVelko::themeCount() const {
-    return static_cast<int>(SendMessageA(control(Control::cmbThemes), CB_GETCOUNT, 0, 0));
-}
-
 std::string FrmVelko::theme(int index) const {
     const HWND list = control(Control::cmbThemes);
     const LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, index, 0);

@@ -28,7 +28,6 @@ public:
     // The theme list: entries in the order added, one selected or none (-1).
     virtual void clearThemes() = 0;
     virtual void addTheme(std::string_view name) = 0;
-    virtual int themeCount() const = 0;
     virtual std::string theme(int index) const = 0;
     virtual int selectedTheme() const = 0;
     virtual void selectTheme(int index) = 0;

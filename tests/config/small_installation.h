@@ -67,9 +67,12 @@ protected:
         return files;
     }
 
+    int themeCount() const {
+        return static_cast<int>(SendMessageA(control(Control::cmbThemes), CB_GETCOUNT, 0, 0));
+    }
     std::vector<std::string> themes() const {
         std::vector<std::string> names;
-        for (int i = 0; i < window->themeCount(); ++i) names.push_back(window->theme(i));
+        for (int i = 0; i < themeCount(); ++i) names.push_back(window->theme(i));
         return names;
     }
     // The selected theme's name, or "(none)".
@@ -78,7 +81,7 @@ protected:
         return index < 0 ? "(none)" : window->theme(index);
     }
     void selectThemeNamed(std::string_view name) const {
-        for (int i = 0; i < window->themeCount(); ++i)
+        for (int i = 0; i < themeCount(); ++i)
             if (window->theme(i) == name) window->selectTheme(i);
     }
 
