@@ -59,17 +59,23 @@ std::string lineOfPieces(FuzzedDataProvider& input, const velko::StoredApacheLin
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    const velko::StoredApacheLines stored{oneLineText(input, 16), oneLineText(input, 32)};
+    const velko::StoredApacheLines stored{oneLineText(input, 16), oneLineText(input, 32), {}};
     const std::string port = oneLineText(input, 8);
     const std::string line = lineOfPieces(input, stored);
 
+    const velko::StoredApacheLines after = velko::editedApacheLines(stored, port);
     const std::string before = "earlier lines\r\n";
     std::string out = before;
-    velko::appendEditedApacheLine(out, line, stored, port);
+    velko::appendEditedApacheLine(out, line, stored, after);
     require(startsWith(out, before), "the edit keeps what the buffer held");
     const std::string_view edited = std::string_view(out).substr(before.size());
 
-    const velko::StoredApacheLines after = velko::linesAfterSave(stored, port);
+    if (!stored.listen.empty()) {
+        const std::string shown = velko::shownPortOf(stored.listen);
+        require(stored.listen.find(shown) != std::string::npos, "the port shown is a part of the Listen line");
+        require(velko::shownPortOf(velko::editedApacheLines(stored, shown).listen) == shown,
+                "a save of the port shown keeps that port");
+    }
     if (standsIn(line, stored.listen)) {
         require(edited == referenceEdit(line, stored.listen, after.listen),
                 "the Listen branch replaces every standing Listen line");

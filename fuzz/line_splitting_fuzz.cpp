@@ -13,11 +13,17 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The text model, one byte at a time: CR ends a line, an LF right after it belongs to it.
-Lines referenceLines(std::string_view text) {
+// The text model, one byte at a time: CR ends a line, an LF right after it belongs to it; a
+// lone LF ends a line too where the model says so.
+Lines referenceLines(std::string_view text, velko::LineEnds ends) {
     Lines lines;
     std::string current;
     for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && ends == velko::LineEnds::CrLfCrOrLf) {
+            lines.push_back(current);
+            current.clear();
+            continue;
+        }
         if (text[i] != '\r') {
             current += text[i];
             continue;
@@ -30,13 +36,22 @@ Lines referenceLines(std::string_view text) {
     return lines;
 }
 
-Lines splitInChunks(std::string_view text, const std::vector<uint8_t>& chunkSizes) {
+Lines wholeTextLines(std::string_view text, velko::LineEnds ends) {
+    Lines lines;
+    velko::forEachLineWithTerminator(text, ends, [&lines](std::string_view line, std::string_view) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
+Lines splitInChunks(std::string_view text, const std::vector<uint8_t>& chunkSizes, velko::LineEnds ends) {
     Lines lines;
     const auto collect = [&lines](std::string_view line) {
         lines.emplace_back(line);
         return true;
     };
-    velko::LineSplitter splitter;
+    velko::LineSplitter splitter(ends);
     for (size_t at = 0, chunk = 0; at < text.size(); ++chunk) {
         const size_t chunkSize = chunkSizes[chunk % chunkSizes.size()];
         const std::string_view piece =
@@ -67,11 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> chunkSizes = input.ConsumeBytes<uint8_t>(4);
     chunkSizes.push_back(1);
     const size_t stopAt = input.ConsumeIntegralInRange<size_t>(1, 16);
+    const auto ends = input.ConsumeBool() ? velko::LineEnds::CrLfCrOrLf : velko::LineEnds::CrLfOrCr;
     const std::string text = input.ConsumeRemainingBytesAsString();
 
-    const Lines lines = referenceLines(text);
-    require(velko::splitLines(text) == lines, "the whole text splits as the text model says");
-    require(splitInChunks(text, chunkSizes) == lines, "chunked feeding gives the same lines");
-    checkStopping(text, lines, stopAt);
+    const Lines lines = referenceLines(text, ends);
+    require(wholeTextLines(text, ends) == lines, "the whole text splits as the text model says");
+    require(splitInChunks(text, chunkSizes, ends) == lines, "chunked feeding gives the same lines");
+    if (ends == velko::LineEnds::CrLfOrCr) checkStopping(text, lines, stopAt);
     return 0;
 }

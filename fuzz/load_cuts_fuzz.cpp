@@ -1,10 +1,9 @@
-// The cuts of loading on any line: each gives a tail of the line from its mark, or failure 5.
+// The version rules of loading on any line: a version, where there is one, is a quoted or
+// trailing part of the line.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
-#include "config/failure.h"
 #include "config/load_cuts.h"
 #include "fuzz_support.h"
 
@@ -13,61 +12,32 @@ using velko::fuzz::require;
 
 namespace {
 
-std::optional<std::string> cutOrNothing(const std::function<std::string(std::string_view)>& cut,
-                                        std::string_view line) {
-    try {
-        return cut(line);
-    } catch (const velko::Failure& failure) {
-        require(failure.number() == 5, "a cut that cannot be made is failure 5");
-        return std::nullopt;
-    }
-}
-
-// The text from offset on, or nothing when the line ends before it.
-std::optional<std::string> tailFrom(std::string_view line, size_t offset) {
-    if (offset > line.size()) return std::nullopt;
-    return std::string(line.substr(offset));
-}
+constexpr std::string_view kBlanks = " \t";
 
 void checkXamppVersion(std::string_view line) {
-    const size_t mark = line.find("XAMPP");
-    // After "XAMPP" and its blank; without the mark, after the first five characters.
-    const size_t from = mark == std::string_view::npos ? 5 : mark + 6;
-    require(cutOrNothing(velko::xamppVersionOf, line) == tailFrom(line, from),
-            "the XAMPP version follows the mark and one more character");
+    const std::optional<std::string> version = velko::xamppVersionOf(line);
+    if (!version) return;
+    require(line.find(*version) != std::string_view::npos, "the version is a part of the line");
+    require(endsWith(line.substr(0, line.find_last_not_of(kBlanks) + 1), *version),
+            "the version runs to the end of the line, trailing blanks aside");
+    require(!version->empty() && (*version)[0] >= '0' && (*version)[0] <= '9', "the version begins with a digit");
+    require(version->find('.') != std::string::npos, "the version number holds a dot");
+    require(line.substr(line.find_first_not_of(kBlanks))[0] != '#', "a comment is no heading");
 }
 
 void checkVelkoVersion(std::string_view line) {
+    const std::optional<std::string> version = velko::velkoVersionOf(line);
     const size_t equals = line.find('=');
-    const size_t from = equals == std::string_view::npos ? 2 : equals + 3;
-    const std::optional<std::string> afterOpeningQuote = tailFrom(line, from);
-    const std::optional<std::string> version = cutOrNothing(velko::velkoVersionOf, line);
-    require(version.has_value() == afterOpeningQuote.has_value(),
-            "the version fails only when the line ends before the opening quote");
     if (!version) return;
-    require(afterOpeningQuote->substr(0, version->size()) == *version,
-            "the version starts after the opening quote");
-    require(version->find('"') == std::string::npos, "the version holds no double quote");
-    require(version->size() == afterOpeningQuote->size() ||
-                (*afterOpeningQuote)[version->size()] == '"',
-            "the version ends at the closing quote or with the line");
-}
-
-void checkPort(std::string_view line) {
-    const std::optional<std::string> port = cutOrNothing(velko::portOf, line);
-    require(port.has_value(), "every line has a port");
-    const size_t blank = line.find(' ');
-    require(*port == (blank == std::string_view::npos ? line : line.substr(blank + 1)),
-            "the port follows the first blank, or is the whole line");
-}
-
-void checkThemeName(std::string_view line) {
-    const std::optional<std::string> name = cutOrNothing(velko::themeNameOf, line);
-    require(name.has_value(), "every path has a name");
-    require(endsWith(line, *name), "the name ends the path");
-    require(name->find('\\') == std::string::npos, "the name holds no backslash");
-    require(name->size() == line.size() || line[line.size() - name->size() - 1] == '\\',
-            "the name follows the last backslash");
+    require(equals != std::string_view::npos, "a version follows an equals sign");
+    const std::string_view after = line.substr(equals + 1);
+    const size_t open = after.find_first_of("\"'");
+    require(open != std::string_view::npos, "a version is quoted");
+    const char quote = after[open];
+    require(after.substr(open + 1, version->size()) == *version, "the version follows the first quote");
+    require(after.size() > open + 1 + version->size() && after[open + 1 + version->size()] == quote,
+            "the version ends at the matching quote");
+    require(version->find(quote) == std::string::npos, "the version holds no quote of its kind");
 }
 
 }  // namespace
@@ -76,7 +46,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);
     checkXamppVersion(line);
     checkVelkoVersion(line);
-    checkPort(line);
-    checkThemeName(line);
     return 0;
 }

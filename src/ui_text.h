@@ -56,5 +56,8 @@ inline constexpr std::string_view kFailureFormat = "Error %d: %s";
 inline constexpr std::string_view kLineBreakRefusal =
     "The field \"%s\" holds a line break, which would split its line in the file. Nothing was "
     "saved; remove the line break and save again.";
+inline constexpr std::string_view kPortRefusal =
+    "The field \"%s\" holds \"%s\", which is no port Apache can listen on. Enter a whole number "
+    "from 1 to 65535, digits only. Nothing was saved.";
 
 }  // namespace velko::text

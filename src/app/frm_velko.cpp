@@ -70,7 +70,7 @@ LRESULT CALLBACK FrmVelko::windowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 LRESULT FrmVelko::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam));
+        onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
@@ -94,8 +94,9 @@ LRESULT FrmVelko::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-void FrmVelko::onCommand(int id, int notification) {
+void FrmVelko::onCommand(int id, int notification, HWND sender) {
     if (notification != BN_CLICKED) return;  // also the code of menu commands
+    if (sender && !IsWindowEnabled(sender)) return;  // a click queued before a save disabled the button
     if (id == optExit) requestEnd(0);
     else if (id == optSave) onSave();
     else if (id == controlId(Control::cmdPathOK)) onReload();

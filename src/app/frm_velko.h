@@ -49,9 +49,9 @@ public:
     int selectedTheme() const override;
     void selectTheme(int index) override;
     void addPreset(std::string_view line) override;
-    StoredApacheLines& storedApacheLines() override { return storedApacheLines_; }
-    void enableSaveAndExit(bool enabled) override;
-    bool yieldToEvents() override;
+    LoadedValues& loaded() override { return loaded_; }
+    void enableCommands(bool enabled) override;
+    void yieldToEvents() override;
     std::optional<std::string> askForXamppDirectory() override;
 
 private:
@@ -67,7 +67,7 @@ private:
     void applyLayout(UINT dpi);
 
     // Handlers.
-    void onCommand(int id, int notification);
+    void onCommand(int id, int notification, HWND sender);
     LRESULT onNotify(const NMHDR& header);
     void onMenuCommand(HMENU menu, int position);
     void onClose();
@@ -106,7 +106,7 @@ private:
     GdiObject font_;
     HWND focusBeforeDeactivation_ = nullptr;
 
-    StoredApacheLines storedApacheLines_;
+    LoadedValues loaded_;
     std::vector<std::string> presetStore_;  // lstMO
 
     int busyDepth_ = 0;

@@ -73,33 +73,32 @@ void FrmVelko::selectTheme(int index) { SendMessageA(control(Control::cmbThemes)
 
 void FrmVelko::addPreset(std::string_view line) { presetStore_.emplace_back(line); }
 
-void FrmVelko::enableSaveAndExit(bool enabled) {
+void FrmVelko::enableCommands(bool enabled) {
     const UINT state = MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED);
     EnableMenuItem(menuBar_, optSave, state);
     EnableMenuItem(menuBar_, optExit, state);
     DrawMenuBar(hwnd_);
+    for (const Control button : {Control::cmdPathOK, Control::cmdMO, Control::cmdLOS, Control::cmdBFLV, Control::cmdBMen})
+        EnableWindow(control(button), enabled);
 }
 
 // Handles the window's pending events, at most every few milliseconds: often enough to keep the
 // window alive during a long file, rarely enough to cost nothing.
-bool FrmVelko::yieldToEvents() {
+void FrmVelko::yieldToEvents() {
     const ULONGLONG now = GetTickCount64();
-    if (lastYield_ != 0 && now - lastYield_ < kYieldIntervalMs) return false;
+    if (lastYield_ != 0 && now - lastYield_ < kYieldIntervalMs) return;
     lastYield_ = now;
-    bool handled = false;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        handled = true;
         if (!translateKeys(message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
-    return handled;
 }
 
 std::optional<std::string> FrmVelko::askForXamppDirectory() {

@@ -13,6 +13,13 @@ namespace velko {
 enum class Field { XamppPath, WebServerPort, FlvTool, Encoder, EncoderOptions, SegmentLength, DriveList };
 enum class Caption { XamppVersion, VelkoVersion };
 
+// What the last load read beside the fields, for the save.
+struct LoadedValues {
+    StoredApacheLines apache;
+    // The settings file's theme, written back while no listed theme is selected.
+    std::string theme;
+};
+
 class ConfigView {
 public:
     virtual ~ConfigView() = default;
@@ -35,14 +42,13 @@ public:
     // The preset store: lines of the preset file, only ever appended.
     virtual void addPreset(std::string_view line) = 0;
 
-    // The lines of Apache's configuration that the port edit looks for.
-    virtual StoredApacheLines& storedApacheLines() = 0;
+    virtual LoadedValues& loaded() = 0;
 
-    // Save and Exit are disabled while a save runs.
-    virtual void enableSaveAndExit(bool enabled) = 0;
+    // Save, Exit, OK and the "..." buttons are disabled while a save runs.
+    virtual void enableCommands(bool enabled) = 0;
 
-    // Lets the window handle its pending events; true when it did, so that fields may have changed.
-    virtual bool yieldToEvents() = 0;
+    // Lets the window handle its pending events.
+    virtual void yieldToEvents() = 0;
 
     // The modal prompt for the XAMPP directory; nothing when the user cancels it.
     virtual std::optional<std::string> askForXamppDirectory() = 0;

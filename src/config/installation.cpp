@@ -2,7 +2,6 @@
 
 #include "config/failure.h"
 #include "config/mod_file.h"
-#include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/value_rule.h"
 
@@ -44,12 +43,6 @@ void determineXamppDirectory(ConfigView& view, const InstallationPaths& paths) {
     }
     if (FirstFileExists(paths.defaultLocation)) return;
     view.setText(Field::XamppPath, withTrailingBackslash(askUntilAccepted(view)));
-}
-
-void writePointerFile(const InstallationPaths& paths, std::string_view xamppDirectory) {
-    ReplacementFile pointer(paths.pointerFile);
-    pointer.appendLine(pointerLine(xamppDirectory));
-    pointer.commit();
 }
 
 }  // namespace velko

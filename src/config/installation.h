@@ -34,7 +34,4 @@ struct LoadCancelled {};
 // passes. Throws LoadCancelled when the prompt is cancelled.
 void determineXamppDirectory(ConfigView& view, const InstallationPaths& paths);
 
-// Replaces the pointer file with its one line.
-void writePointerFile(const InstallationPaths& paths, std::string_view xamppDirectory);
-
 }  // namespace velko

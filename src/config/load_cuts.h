@@ -1,23 +1,19 @@
 #pragma once
-// The cuts that loading makes of the lines it reads. Each throws Failure 5 where its cut would
-// have a negative length, and the caller then leaves the target as it was.
+// The versions that loading shows, taken from the lines it reads.
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace velko {
 
-// "XAMPP 1.6.0" gives "1.6.0": the text after the first "XAMPP" (exact case) less one further
-// character; without "XAMPP", the last length - 5 characters.
-std::string xamppVersionOf(std::string_view changeLogLine);
+// A change log lists its entries newest first, each under a heading: a line on which a version
+// number (digits with a dot: "1.7.3", "1.5.4a", "1.7.3-beta2") follows "XAMPP" (and perhaps the
+// word "version") or a date ("20. December 2009"). Gives that version and the rest of the line,
+// "1.7.1 Beta5", trimmed; nothing for a line that is no heading.
+std::optional<std::string> xamppVersionOf(std::string_view changeLogLine);
 
-// `$version = "1.0";` gives "1.0": after the first "=" drop two characters (the blank and the
-// opening quote), then keep what comes before the next double quote, or all of it without one.
-std::string velkoVersionOf(std::string_view indexLine);
-
-// "Listen 80" gives "80": the text after the first blank, or the whole text without a blank.
-std::string portOf(std::string_view listenLine);
-
-// The name of a directory: the part of its path after the last "\".
-std::string themeNameOf(std::string_view directoryPath);
+// `$version = "1.0";` gives "1.0": the text between the first pair of matching quotes, double or
+// single, after the "="; nothing without such a pair.
+std::optional<std::string> velkoVersionOf(std::string_view indexLine);
 
 }  // namespace velko

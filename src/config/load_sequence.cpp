@@ -1,7 +1,9 @@
 #include "config/load_sequence.h"
 
+#include <optional>
 #include <vector>
 
+#include "config/apache_edit.h"
 #include "config/failure.h"
 #include "config/load_cuts.h"
 #include "config/mod_file.h"
@@ -22,37 +24,51 @@ void passOverFailure(Step&& step) {
     }
 }
 
-std::string versionCaption(const std::string& version) { return std::string(text::kVersionPrefix) + version; }
+std::string versionCaption(const std::optional<std::string>& version) {
+    return std::string(text::kVersionPrefix) + version.value_or("");
+}
+
+// A source that is missing, unreadable or names no version shows the bare "v", so that a reload
+// never leaves the version of the installation loaded before.
+template <class VersionOf>
+void showVersion(ConfigView& view, Caption caption, std::string_view source, const LineTest& test, VersionOf versionOf) {
+    std::optional<std::string> version;
+    passOverFailure([&] {
+        const std::string line = FirstLinesWhere(installationPath(view, source), LineEnds::CrLfCrOrLf, {&test, 1}).front();
+        version = versionOf(line);
+    });
+    view.setCaption(caption, versionCaption(version));
+}
 
 void showXamppVersion(ConfigView& view) {
-    passOverFailure([&] {
-        const std::string line = GetLineWithKey(installationPath(view, relative::kChangeLog), "XAMPP");
-        view.setCaption(Caption::XamppVersion, versionCaption(xamppVersionOf(line)));
-    });
+    const LineTest isHeading = [](std::string_view line) { return xamppVersionOf(line).has_value(); };
+    showVersion(view, Caption::XamppVersion, relative::kChangeLog, isHeading, xamppVersionOf);
 }
 
 void showVelkoVersion(ConfigView& view) {
-    passOverFailure([&] {
-        const std::string line = GetLineWithKey(installationPath(view, relative::kMainScript), "$version =");
-        view.setCaption(Caption::VelkoVersion, versionCaption(velkoVersionOf(line)));
-    });
+    const LineTest holdsVersion = [](std::string_view line) { return holdsKey(line, "$version ="); };
+    showVersion(view, Caption::VelkoVersion, relative::kMainScript, holdsVersion, velkoVersionOf);
 }
 
-// Both lines come from one pass over the file, which may be long.
+// Both lines come from one pass over the file, which may be long. Without the file the port and
+// the stored lines are emptied, so that no save writes another installation's lines.
 void readApachePort(ConfigView& view) {
-    StoredApacheLines& stored = view.storedApacheLines();
+    StoredApacheLines& stored = view.loaded().apache;
+    stored = {};
     passOverFailure([&] {
-        constexpr std::string_view keys[] = {"Listen ", kServerNameDirective};
-        std::vector<std::string> lines = GetLinesWithKeys(installationPath(view, relative::kApacheConfiguration), keys);
-        view.setText(Field::WebServerPort, portOf(lines[0]));
+        const LineTest tests[] = {isListenLine, isServerNameLine};
+        std::vector<std::string> lines =
+            FirstLinesWhere(installationPath(view, relative::kApacheConfiguration), LineEnds::CrLfCrOrLf, tests);
+        stored.port = shownPortOf(lines[0]);
         stored.listen = std::move(lines[0]);
         stored.serverName = std::move(lines[1]);
     });
+    view.setText(Field::WebServerPort, stored.port);
 }
 
 int themeIndex(const std::vector<std::string>& themes, std::string_view name) {
     for (size_t i = 0; i < themes.size(); ++i)
-        if (equalsIgnoringCase(themes[i], name)) return static_cast<int>(i);
+        if (equalsIgnoringCaseInCodePage(themes[i], name)) return static_cast<int>(i);
     return -1;
 }
 
@@ -67,11 +83,10 @@ std::vector<std::string> listThemes(ConfigView& view) {
 }
 
 void selectSavedTheme(ConfigView& view, const std::vector<std::string>& themes, const std::string& themeBefore) {
-    int index = -1;
-    passOverFailure([&] {
-        const std::string saved = valueOf(GetLineWithKey(installationPath(view, relative::kSettings), "theme"));
-        index = themeIndex(themes, saved);
-    });
+    std::string& saved = view.loaded().theme;
+    saved.clear();
+    passOverFailure([&] { saved = valueOf(GetLineWithKey(installationPath(view, relative::kSettings), "theme")); });
+    int index = themeIndex(themes, saved);
     if (index < 0 && !themeBefore.empty()) index = themeIndex(themes, themeBefore);
     if (index >= 0) view.selectTheme(index);
 }

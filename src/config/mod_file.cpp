@@ -58,21 +58,22 @@ bool findAny(const std::string& pattern, OnEntry&& onEntry) {
 
 }  // namespace
 
-std::string GetLineWithKey(const std::string& path, std::string_view key) {
-    return std::move(GetLinesWithKeys(path, std::span(&key, 1)).front());
+std::string GetLineWithKey(const std::string& path, std::string_view key, LineEnds ends) {
+    const LineTest holdsTheKey = [key](std::string_view line) { return holdsKey(line, key); };
+    return std::move(FirstLinesWhere(path, ends, std::span(&holdsTheKey, 1)).front());
 }
 
-std::vector<std::string> GetLinesWithKeys(const std::string& path, std::span<const std::string_view> keys) {
+std::vector<std::string> FirstLinesWhere(const std::string& path, LineEnds ends, std::span<const LineTest> tests) {
     FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
     if (!file) throw fileNotFound(path);
-    std::vector<std::string> found(keys.size());
-    std::vector<bool> isFound(keys.size(), false);
-    size_t missing = keys.size();
-    LineSplitter splitter;
+    std::vector<std::string> found(tests.size());
+    std::vector<bool> isFound(tests.size(), false);
+    size_t missing = tests.size();
+    LineSplitter splitter(ends);
     const auto take = [&](std::string_view line) {
-        for (size_t i = 0; i < keys.size(); ++i) {
-            if (isFound[i] || !holdsKey(line, keys[i])) continue;
+        for (size_t i = 0; i < tests.size(); ++i) {
+            if (isFound[i] || !tests[i](line)) continue;
             found[i].assign(line);
             isFound[i] = true;
             --missing;
@@ -106,6 +107,14 @@ bool FirstFileExists(const std::string& pattern) {
     std::string search = pattern;
     if (search.empty() || search.back() == '\\') search += '*';
     return findAny(search, isOrdinaryFile);
+}
+
+bool equalsIgnoringCaseInCodePage(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    std::string lowerA(a), lowerB(b);
+    CharLowerBuffA(lowerA.data(), static_cast<DWORD>(lowerA.size()));
+    CharLowerBuffA(lowerB.data(), static_cast<DWORD>(lowerB.size()));
+    return lowerA == lowerB;
 }
 
 std::string readWholeFile(const std::string& path) {

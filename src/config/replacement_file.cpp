@@ -15,11 +15,41 @@ std::string directoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
-void refuseUnwritableTarget(const std::string& target) {
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr SECURITY_INFORMATION kKeptSecurity =
+    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+
+// A read-only target, a directory in its place, or one that another program holds open against
+// writing or deleting would refuse the rename; a target that does not exist yet is created.
+void refuseUnreplaceableTarget(const std::string& target) {
     const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;  // a new file
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         throw errorFailure(ERROR_ACCESS_DENIED, target);
+    const FileHandle probe(orNull(CreateFileA(target.c_str(), GENERIC_WRITE | DELETE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!probe) throw lastErrorFailure(target);
+}
+
+// The owner and group can be set only with privileges the process may lack; the access list
+// alone is kept then.
+void carryOverSecurity(const std::string& from, const std::string& to) {
+    DWORD size = 0;
+    GetFileSecurityA(from.c_str(), kKeptSecurity, nullptr, 0, &size);
+    if (size == 0) return;
+    std::string descriptor(size, '\0');
+    const auto security = reinterpret_cast<PSECURITY_DESCRIPTOR>(descriptor.data());
+    if (!GetFileSecurityA(from.c_str(), kKeptSecurity, security, size, &size)) return;
+    if (!SetFileSecurityA(to.c_str(), kKeptSecurity, security))
+        SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, security);
+}
+
+void carryOverAttributes(const std::string& from, const std::string& to) {
+    const DWORD attributes = GetFileAttributesA(from.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & kKeptAttributes)) return;
+    if (!SetFileAttributesA(to.c_str(), attributes & kKeptAttributes)) throw lastErrorFailure(from);
 }
 
 // Opens the temporary file; a failure names the target.
@@ -33,7 +63,6 @@ FileHandle openTemporary(const std::string& path, DWORD disposition, const std::
 }  // namespace
 
 ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)) {
-    refuseUnwritableTarget(target_);
     char name[MAX_PATH];
     const std::string directory = directoryOf(target_);
     if (!GetTempFileNameA(directory.c_str(), "vlk", 0, name)) throw lastErrorFailure(target_);
@@ -60,8 +89,6 @@ void ReplacementFile::appendLine(std::string_view line) {
     }
 }
 
-void ReplacementFile::write(std::string_view content) { write(std::span(&content, 1)); }
-
 // Short pieces are gathered before they are written, long ones are written as they are.
 void ReplacementFile::write(std::span<const std::string_view> pieces) {
     constexpr size_t kGathered = 64 * 1024;
@@ -78,11 +105,18 @@ void ReplacementFile::write(std::span<const std::string_view> pieces) {
     writeAll(file.get(), gathered, target_);
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::prepare() {
     {
         FileHandle file = openTemporary(temporary_, OPEN_EXISTING, target_);
         if (!FlushFileBuffers(file.get())) throw lastErrorFailure(target_);
     }
+    refuseUnreplaceableTarget(target_);
+    if (GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // a new file
+    carryOverAttributes(target_, temporary_);
+    carryOverSecurity(target_, temporary_);
+}
+
+void ReplacementFile::commit() {
     if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         throw lastErrorFailure(target_);
     committed_ = true;

@@ -1,6 +1,7 @@
 #pragma once
-// Replaces a file whole or not at all: the new content goes to a temporary file beside it,
-// is flushed to disk, and takes the file's place in one rename.
+// Replaces a file whole or not at all: the new content goes to a temporary file beside it, is
+// flushed to disk, takes on the file's attributes and security, and takes the file's place in
+// one rename. Several files are replaced together by preparing each before committing any.
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,24 +12,24 @@ namespace velko {
 
 class ReplacementFile {
 public:
-    // Creates the temporary file. A read-only target or a directory in its place is a failure
-    // before anything is written.
+    // Creates the temporary file beside the target.
     explicit ReplacementFile(std::string target);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
     // Removes the temporary file unless it has taken the target's place.
     ~ReplacementFile();
 
-    // The temporary file beside the target that receives the new content.
-    const std::string& temporaryPath() const { return temporary_; }
-    // Adds one line to the new content with AppendLine, or writes the content whole. A failure
-    // names the target, the file the user knows, not the temporary one.
+    // Adds one line to the new content with AppendLine. A failure names the target, the file
+    // the user knows, not the temporary one.
     void appendLine(std::string_view line);
-    void write(std::string_view content);
     // Writes the pieces one after the other as the content.
     void write(std::span<const std::string_view> pieces);
 
-    // Flushes the new content and puts it in the target's place.
+    // Flushes the new content and gives it the target's attributes (hidden, system, archive,
+    // not indexed) and security descriptor, as far as they may be read and set; then makes
+    // sure that the target can be replaced: not read-only, not held open by another program.
+    void prepare();
+    // Puts the new content in the target's place.
     void commit();
 
 private:

@@ -1,7 +1,9 @@
 #include "config/save_sequence.h"
 
 #include <cstdio>
+#include <vector>
 
+#include "config/apache_edit.h"
 #include "config/failure.h"
 #include "config/mod_file.h"
 #include "config/pieced_text.h"
@@ -13,83 +15,126 @@
 namespace velko {
 namespace {
 
-// Save and Exit stay disabled for as long as the save runs, whichever way it ends.
-class SaveAndExitDisabled {
+// The commands that could start another save, end the program or change the fields stay
+// disabled for as long as the save runs, whichever way it ends.
+class CommandsDisabled {
 public:
-    explicit SaveAndExitDisabled(ConfigView& view) : view_(view) { view_.enableSaveAndExit(false); }
-    ~SaveAndExitDisabled() { view_.enableSaveAndExit(true); }
-    SaveAndExitDisabled(const SaveAndExitDisabled&) = delete;
-    SaveAndExitDisabled& operator=(const SaveAndExitDisabled&) = delete;
+    explicit CommandsDisabled(ConfigView& view) : view_(view) { view_.enableCommands(false); }
+    ~CommandsDisabled() { view_.enableCommands(true); }
+    CommandsDisabled(const CommandsDisabled&) = delete;
+    CommandsDisabled& operator=(const CommandsDisabled&) = delete;
 
 private:
     ConfigView& view_;
 };
 
+// Everything the save writes, taken from the window once and checked before any file is
+// touched: what the user does in the window while the save runs waits for the next save.
+struct SaveSnapshot {
+    std::vector<std::string> settingsLines;
+    std::string xamppDirectory;
+    std::string port;
+    StoredApacheLines stored;
+};
+
+// A refusal names the field, and the value where the format shows it.
+Failure refusal(std::string_view format, const std::string& fieldName, const std::string& value = {}) {
+    char message[1024];
+    std::snprintf(message, sizeof message, format.data(), fieldName.c_str(), value.c_str());
+    return Failure(failure_number::InvalidArgument, message);
+}
+
 void refuseLineBreak(const std::string& fieldName, std::string_view value) {
-    if (!holdsLineBreak(value)) return;
-    char message[512];
-    std::snprintf(message, sizeof message, text::kLineBreakRefusal.data(), fieldName.c_str());
-    throw Failure(failure_number::InvalidArgument, message);
+    if (holdsLineBreak(value)) throw refusal(text::kLineBreakRefusal, fieldName);
 }
 
-std::string settingValue(const ConfigView& view, Setting setting) {
-    return setting == Setting::Theme ? selectedThemeName(view) : view.text(fieldOf(setting));
+// A port the user typed must be one Apache accepts; the one the load found is written as it
+// stands, and an empty field leaves the configuration as it is.
+void refuseUnacceptedPort(const std::string& fieldName, const std::string& port, const StoredApacheLines& stored) {
+    if (port.empty() || port == stored.port || isPortNumber(port)) return;
+    throw refusal(text::kPortRefusal, fieldName, port);
 }
 
-// Every field whose text goes into a file, checked before any file is touched.
-void refuseLineBreaks(const ConfigView& view) {
-    for (const Field field : {Field::XamppPath, Field::WebServerPort, Field::FlvTool, Field::Encoder,
-                              Field::EncoderOptions, Field::SegmentLength, Field::DriveList})
-        refuseLineBreak(view.fieldName(field), view.text(field));
-    refuseLineBreak(std::string(text::kCurrentTheme), selectedThemeName(view));
+// The theme is the selected one; while none is selected, the one the load read stays.
+std::string themeToSave(ConfigView& view) {
+    return view.selectedTheme() < 0 ? view.loaded().theme : selectedThemeName(view);
 }
 
-void writeSettingsFile(const ConfigView& view) {
-    ReplacementFile settings(installationPath(view, relative::kSettings));
-    for (const SettingKey& setting : kSettingKeys)
-        settings.appendLine(settingsLine(setting, settingValue(view, setting.setting)));
-    settings.commit();
+std::string checkedText(const ConfigView& view, Field field) {
+    std::string value = view.text(field);
+    refuseLineBreak(view.fieldName(field), value);
+    return value;
 }
 
-void rewriteApachePort(ConfigView& view) {
-    const std::string path = installationPath(view, relative::kApacheConfiguration);
-    const std::string original = readWholeFile(path);
-    StoredApacheLines& stored = view.storedApacheLines();
-    std::string port = view.text(Field::WebServerPort);
-    // A line that the edit passes over and that ends in CR LF is written from the original as it
-    // stands; the original is kept in runs up to the next line that changes.
+SaveSnapshot takeSnapshot(ConfigView& view) {
+    SaveSnapshot snapshot;
+    for (const SettingKey& setting : kSettingKeys) {
+        std::string value;
+        if (setting.setting == Setting::Theme) {
+            value = themeToSave(view);
+            refuseLineBreak(std::string(text::kCurrentTheme), value);
+        } else {
+            value = checkedText(view, fieldOf(setting.setting));
+        }
+        snapshot.settingsLines.push_back(settingsLine(setting, value));
+    }
+    snapshot.xamppDirectory = checkedText(view, Field::XamppPath);
+    snapshot.port = checkedText(view, Field::WebServerPort);
+    snapshot.stored = view.loaded().apache;
+    refuseUnacceptedPort(view.fieldName(Field::WebServerPort), snapshot.port, snapshot.stored);
+    return snapshot;
+}
+
+std::string pathIn(const SaveSnapshot& snapshot, std::string_view relativePath) {
+    return snapshot.xamppDirectory + std::string(relativePath);
+}
+
+// The lines that the edit passes over and whose line end it keeps are written from the original
+// as they stand, in runs up to the next line that changes. A lone CR and a missing last line
+// end become CR LF.
+void writeApacheConfiguration(ConfigView& view, const std::string& original, const StoredApacheLines& stored,
+                              const StoredApacheLines& edited, ReplacementFile& file) {
     PiecedText rewritten(original);
     size_t kept = 0;
-    forEachLineWithTerminator(original, [&](std::string_view line, std::string_view terminator) {
-        if (view.yieldToEvents()) {
-            port = view.text(Field::WebServerPort);
-            refuseLineBreak(view.fieldName(Field::WebServerPort), port);
-        }
-        if (terminator == "\r\n" && !editsApacheLine(line, stored)) return true;
+    forEachLineWithTerminator(original, LineEnds::CrLfCrOrLf, [&](std::string_view line, std::string_view end) {
+        view.yieldToEvents();
+        const bool keepsEnd = end == "\r\n" || end == "\n";
+        if (keepsEnd && !editsApacheLine(line, stored)) return true;
         const size_t start = static_cast<size_t>(line.data() - original.data());
         rewritten.keep(kept, start);
         rewritten.add([&](std::string& added) {
-            appendEditedApacheLine(added, line, stored, port);
-            added += "\r\n";
+            appendEditedApacheLine(added, line, stored, edited);
+            added += keepsEnd ? end : "\r\n";
         });
-        kept = start + line.size() + terminator.size();
+        kept = start + line.size() + end.size();
         return true;
     });
     rewritten.keep(kept, original.size());
-    ReplacementFile configuration(path);
-    configuration.write(rewritten.pieces());
-    configuration.commit();
-    stored = linesAfterSave(stored, port);
+    file.write(rewritten.pieces());
 }
 
 }  // namespace
 
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
-    refuseLineBreaks(view);
-    SaveAndExitDisabled guard(view);
-    writeSettingsFile(view);
-    writePointerFile(paths, view.text(Field::XamppPath));
-    rewriteApachePort(view);
+    const SaveSnapshot snapshot = takeSnapshot(view);
+    CommandsDisabled guard(view);
+
+    ReplacementFile settings(pathIn(snapshot, relative::kSettings));
+    for (const std::string& line : snapshot.settingsLines) settings.appendLine(line);
+    ReplacementFile pointer(paths.pointerFile);
+    pointer.appendLine(pointerLine(snapshot.xamppDirectory));
+
+    const std::string apachePath = pathIn(snapshot, relative::kApacheConfiguration);
+    const std::string original = readWholeFile(apachePath);
+    const StoredApacheLines stored = snapshot.port.empty() ? StoredApacheLines{} : snapshot.stored;
+    const StoredApacheLines edited = editedApacheLines(stored, snapshot.port);
+    ReplacementFile apache(apachePath);
+    writeApacheConfiguration(view, original, stored, edited, apache);
+
+    // Every new content is on disk and every file can be replaced before the first is.
+    for (ReplacementFile* file : {&settings, &pointer, &apache}) file->prepare();
+    for (ReplacementFile* file : {&settings, &pointer, &apache}) file->commit();
+    if (!snapshot.port.empty()) view.loaded().apache = edited;
 }
 
 }  // namespace velko

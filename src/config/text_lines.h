@@ -1,6 +1,7 @@
 #pragma once
 // The text model of every file the configurator reads: bytes in the system code page, a line
-// ends at CR LF or at a lone CR, and a lone LF stays inside its line.
+// ends at CR LF or at a lone CR. In the files that other programs write (Apache's configuration,
+// the change log, the main script) a lone LF ends a line too; elsewhere it stays inside its line.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +10,22 @@
 
 namespace velko {
 
+enum class LineEnds {
+    CrLfOrCr,    // the configurator's own files: a lone LF is part of the line
+    CrLfCrOrLf,  // files written by other programs and editors
+};
+
+// The position of the next CR, or LF where that ends a line; npos when there is none.
+inline size_t findLineEnd(std::string_view text, LineEnds ends, size_t from) {
+    return ends == LineEnds::CrLfCrOrLf ? findEitherByte(text, '\r', '\n', from) : findByte(text, '\r', from);
+}
+
 // Splits a stream of bytes, fed in chunks of any size, into lines without their terminators.
 // A terminator at the very end adds no empty line; a last line without terminator is a line.
 class LineSplitter {
 public:
+    explicit LineSplitter(LineEnds ends = LineEnds::CrLfOrCr) : ends_(ends) {}
+
     // Passes each line that the chunk completes to onLine (a bool(std::string_view)); stops
     // and returns false as soon as onLine returns false.
     template <class OnLine>
@@ -23,12 +36,14 @@ public:
             if (chunk.front() == '\n') start = 1;
         }
         while (start < chunk.size()) {
-            const size_t at = findByte(chunk, '\r', start);
+            const size_t at = findLineEnd(chunk, ends_, start);
             if (at == std::string_view::npos) break;
             const bool goOn = emit(chunk.substr(start, at - start), onLine);
             start = at + 1;
-            if (start == chunk.size()) skipLf_ = true;
-            else if (chunk[start] == '\n') ++start;
+            if (chunk[at] == '\r') {
+                if (start == chunk.size()) skipLf_ = true;
+                else if (chunk[start] == '\n') ++start;
+            }
             if (!goOn) return false;
         }
         partial_.append(chunk.substr(start));
@@ -52,17 +67,19 @@ private:
         return goOn;
     }
 
+    LineEnds ends_;
     std::string partial_;
     bool skipLf_ = false;
 };
 
 // Calls onLine(line, terminator) for every line of a whole text, until it returns false. Both
-// views lie in text; the terminator is "\r\n", "\r", or empty for a last line without one.
+// views lie in text; the terminator is "\r\n", "\r", "\n" (where it ends a line), or empty for a
+// last line without one.
 template <class OnLine>
-bool forEachLineWithTerminator(std::string_view text, OnLine&& onLine) {
+bool forEachLineWithTerminator(std::string_view text, LineEnds ends, OnLine&& onLine) {
     for (size_t start = 0; start < text.size();) {
-        const size_t cr = findByte(text, '\r', start);
-        const size_t end = cr == std::string_view::npos ? text.size() : cr;
+        const size_t found = findLineEnd(text, ends, start);
+        const size_t end = found == std::string_view::npos ? text.size() : found;
         size_t next = end;
         if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
         if (!onLine(text.substr(start, end - start), text.substr(end, next - end))) return false;
@@ -74,10 +91,9 @@ bool forEachLineWithTerminator(std::string_view text, OnLine&& onLine) {
 // Calls onLine for every line of a whole text, until it returns false.
 template <class OnLine>
 bool forEachLine(std::string_view text, OnLine&& onLine) {
-    return forEachLineWithTerminator(text, [&onLine](std::string_view line, std::string_view) { return onLine(line); });
+    return forEachLineWithTerminator(text, LineEnds::CrLfOrCr,
+                                     [&onLine](std::string_view line, std::string_view) { return onLine(line); });
 }
-
-std::vector<std::string> splitLines(std::string_view text);
 
 // Letter case is folded for ASCII letters only: keys, themes and markers are ASCII.
 std::string asciiLower(std::string_view text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace velko {
@@ -10,11 +11,11 @@ namespace {
 
 using namespace std::string_literals;
 
-const StoredApacheLines kOrdinary{"Listen 80", "ServerName localhost:80"};
+const StoredApacheLines kOrdinary{"Listen 80", "ServerName localhost:80", "80"};
 
 std::string edited(std::string_view line, const StoredApacheLines& stored, std::string_view port) {
     std::string out;
-    appendEditedApacheLine(out, line, stored, port);
+    appendEditedApacheLine(out, line, stored, editedApacheLines(stored, port));
     return out;
 }
 
@@ -56,7 +57,7 @@ TEST(ApacheEdit, ReplacesEveryStandingOccurrence) {
 }
 
 TEST(ApacheEdit, FindsAStandingOccurrenceThatOverlapsAContinuedOne) {
-    expectEdits({"80:80", ""}, "81", {
+    expectEdits({"80:80", "", ""}, "81", {
         {"80:80:80", "80:listen 81"},
         {"80:80:80:80 #", "80:80:listen 81 #"},
     });
@@ -85,18 +86,75 @@ TEST(ApacheEdit, LeavesLinesWhereTheStoredLineDoesNotStandAsAToken) {
 }
 
 TEST(ApacheEdit, IndentedStoredLineIsReplacedWhole) {
-    expectEdits({"  Listen 80", ""}, "81", {
+    expectEdits({"  Listen 80", "", "80"}, "81", {
         {"  Listen 80", "listen 81"},
         {"\t  Listen 80 # web", "\tlisten 81 # web"},
         {"Listen 80", "Listen 80"},
     });
 }
 
-TEST(ApacheEdit, EmptyPortWritesTheBareDirective) {
-    expectEdits(kOrdinary, "", {
-        {"Listen 80", "listen "},
-        {"ServerName localhost:80", "ServerName localhost:"},
-    });
+struct ListenCase {
+    std::string line;
+    std::string shownPort;
+    std::string savedWith8080;
+};
+
+// Listen [address:]port [protocol]: the field shows the port, a save replaces only the port.
+TEST(ApacheEdit, ShowsAndReplacesOnlyThePortOfTheListenArgument) {
+    const std::vector<ListenCase> cases{
+        {"Listen 80", "80", "listen 8080"},
+        {"  Listen\t80", "80", "listen 8080"},
+        {"LISTEN 80 # web", "80", "listen 8080 # web"},
+        {"Listen 127.0.0.1:80", "80", "listen 127.0.0.1:8080"},
+        {"Listen 0.0.0.0:80", "80", "listen 0.0.0.0:8080"},
+        {"Listen [::]:80 http", "80", "listen [::]:8080 http"},
+        {"Listen [2001:db8::a00:20ff:fea7:ccea]:443\thttps", "443", "listen [2001:db8::a00:20ff:fea7:ccea]:8080\thttps"},
+        {"Listen ${PORT}", "${PORT}", "listen 8080"},
+        {"Listen 127.0.0.1:${PORT} http", "127.0.0.1:${PORT}", "listen 8080 http"},
+        {"Listen [::1]", "[::1]", "listen 8080"},
+        {"Listen ", "", "listen 8080"},
+    };
+    for (const auto& [line, shown, saved] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(shownPortOf(line), shown);
+        EXPECT_EQ(editedApacheLines({line, "", shown}, "8080").listen, saved);
+        EXPECT_EQ(shownPortOf(editedApacheLines({line, "", shown}, shown).listen), shown);
+    }
+}
+
+TEST(ApacheEdit, ServerNameTakesThePortAloneOfAnUnchangedArgument) {
+    const StoredApacheLines stored{"Listen 127.0.0.1:${PORT}", "ServerName localhost:80", "127.0.0.1:${PORT}"};
+    EXPECT_EQ(editedApacheLines(stored, stored.port).serverName, "ServerName localhost:${PORT}");
+    EXPECT_EQ(editedApacheLines(stored, "8080").serverName, "ServerName localhost:8080");
+}
+
+TEST(ApacheEdit, FindsDirectivesAsTheFirstWordOfALineThatIsNoComment) {
+    const std::vector<std::tuple<std::string, bool, bool>> cases{
+        {"Listen 80", true, false},
+        {"  listen\t80", true, false},
+        {"#Listen 80", false, false},
+        {"  # Listen 80", false, false},
+        {"Listen", false, false},
+        {"Listen80", false, false},
+        {"# Change this to Listen on specific IP addresses", false, false},
+        {"ServerName localhost:80", false, true},
+        {"\tservername   LOCALHOST:8080", false, true},
+        {"ServerName localhost", false, false},
+        {"ServerName www.example.com:80", false, false},
+        {"#ServerName localhost:80", false, false},
+    };
+    for (const auto& [line, listen, serverName] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(isListenLine(line), listen);
+        EXPECT_EQ(isServerNameLine(line), serverName);
+    }
+}
+
+TEST(ApacheEdit, APortIsAWholeNumberFrom1To65535InDigitsOnly) {
+    for (const std::string_view port : {"1", "80", "8080", "65535", "080"}) EXPECT_TRUE(isPortNumber(port)) << port;
+    for (const std::string_view port : {"", "0", "00", "65536", "99999999999999999999", "eighty", "8o", "+80", "-1",
+                                        " 80", "80 ", "8 0", "127.0.0.1:80", "[::]:80", "80.0"})
+        EXPECT_FALSE(isPortNumber(port)) << port;
 }
 
 TEST(ApacheEdit, PortIsWrittenAsItStands) {
@@ -104,16 +162,16 @@ TEST(ApacheEdit, PortIsWrittenAsItStands) {
 }
 
 TEST(ApacheEdit, EmptyStoredLineChangesNothingAndStandsNowhere) {
-    expectEdits({"", "ServerName localhost:80"}, "81", {
+    expectEdits({"", "ServerName localhost:80", ""}, "81", {
         {"Listen 80", "Listen 80"},
         {"ServerName localhost:80", "ServerName localhost:81"},
         {"", ""},
     });
-    expectEdits({"Listen 80", ""}, "81", {
+    expectEdits({"Listen 80", "", "80"}, "81", {
         {"ServerName localhost:80", "ServerName localhost:80"},
         {"Listen 80", "listen 81"},
     });
-    expectEdits({"", ""}, "81", {
+    expectEdits({"", "", ""}, "81", {
         {"Listen 80", "Listen 80"},
         {"ServerName localhost:80", "ServerName localhost:80"},
     });
@@ -121,33 +179,29 @@ TEST(ApacheEdit, EmptyStoredLineChangesNothingAndStandsNowhere) {
 
 TEST(ApacheEdit, AppendsAfterWhatTheBufferHolds) {
     std::string out = "before\r\n";
-    appendEditedApacheLine(out, "Listen 80", kOrdinary, "81");
-    appendEditedApacheLine(out, "Other", kOrdinary, "81");
+    const StoredApacheLines after = editedApacheLines(kOrdinary, "81");
+    appendEditedApacheLine(out, "Listen 80", kOrdinary, after);
+    appendEditedApacheLine(out, "Other", kOrdinary, after);
     EXPECT_EQ(out, "before\r\nlisten 81Other");
 }
 
-TEST(StoredLinesAfterSave, AreTheLinesTheSaveWrote) {
-    const StoredApacheLines after = linesAfterSave(kOrdinary, "81");
+TEST(StoredLinesAfterSave, AreTheLinesTheSaveWroteAndItsPort) {
+    const StoredApacheLines after = editedApacheLines(kOrdinary, "81");
     EXPECT_EQ(after.listen, "listen 81");
     EXPECT_EQ(after.serverName, "ServerName localhost:81");
+    EXPECT_EQ(after.port, "81");
 }
 
 TEST(StoredLinesAfterSave, EmptyStoredLinesStayEmpty) {
-    const StoredApacheLines after = linesAfterSave({"", "ServerName localhost:80"}, "81");
+    const StoredApacheLines after = editedApacheLines({"", "ServerName localhost:80", ""}, "81");
     EXPECT_EQ(after.listen, "");
     EXPECT_EQ(after.serverName, "ServerName localhost:81");
-    EXPECT_EQ(linesAfterSave({"Listen 80", ""}, "81").serverName, "");
-}
-
-TEST(StoredLinesAfterSave, EmptyPortGivesTheBareDirectives) {
-    const StoredApacheLines after = linesAfterSave(kOrdinary, "");
-    EXPECT_EQ(after.listen, "listen ");
-    EXPECT_EQ(after.serverName, "ServerName localhost:");
+    EXPECT_EQ(editedApacheLines({"Listen 80", "", "80"}, "81").serverName, "");
 }
 
 TEST(StoredLinesAfterSave, LetASecondSaveApplyItsPort) {
     const std::vector<std::string> file{"Listen 80", "ServerName localhost:80", "Listen 8080"};
-    const StoredApacheLines afterFirst = linesAfterSave(kOrdinary, "81");
+    const StoredApacheLines afterFirst = editedApacheLines(kOrdinary, "81");
     std::vector<std::string> second;
     for (const auto& line : file) {
         second.push_back(edited(edited(line, kOrdinary, "81"), afterFirst, "82"));

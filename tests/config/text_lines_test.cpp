@@ -13,41 +13,59 @@ using Lines = std::vector<std::string>;
 
 struct SplitCase {
     std::string text;
-    Lines lines;
+    Lines lines;          // a lone LF stays inside its line
+    Lines linesAlsoAtLf;  // a lone LF ends a line
 };
 
 const std::vector<SplitCase>& splitCases() {
     static const std::vector<SplitCase> cases{
-        {"", {}},
-        {"one line", {"one line"}},
-        {"a\r\nb", {"a", "b"}},
-        {"a\r\nb\r\n", {"a", "b"}},
-        {"a\rb\r", {"a", "b"}},
-        {"a\rb\r\nc", {"a", "b", "c"}},
-        {"a\nb\n", {"a\nb\n"}},
-        {"a\n\r\nb\n", {"a\n", "b\n"}},
-        {"\n", {"\n"}},
-        {"\r\n", {""}},
-        {"\r", {""}},
-        {"\r\n\r\n", {"", ""}},
-        {"\r\r\n", {"", ""}},
-        {"\n\r", {"\n"}},
-        {"a\r\r", {"a", ""}},
-        {"a\r\n\rb", {"a", "", "b"}},
-        {"  \t x \t\r\n", {"  \t x \t"}},
-        {"x\0\xff\r\n\x80y\0"s, {"x\0\xff"s, "\x80y\0"s}},
+        {"", {}, {}},
+        {"one line", {"one line"}, {"one line"}},
+        {"a\r\nb", {"a", "b"}, {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}, {"a", "b"}},
+        {"a\rb\r", {"a", "b"}, {"a", "b"}},
+        {"a\rb\r\nc", {"a", "b", "c"}, {"a", "b", "c"}},
+        {"a\nb\n", {"a\nb\n"}, {"a", "b"}},
+        {"a\n\r\nb\n", {"a\n", "b\n"}, {"a", "", "b"}},
+        {"\n", {"\n"}, {""}},
+        {"\n\n", {"\n\n"}, {"", ""}},
+        {"\r\n", {""}, {""}},
+        {"\r", {""}, {""}},
+        {"\r\n\r\n", {"", ""}, {"", ""}},
+        {"\r\r\n", {"", ""}, {"", ""}},
+        {"\n\r", {"\n"}, {"", ""}},
+        {"a\r\r", {"a", ""}, {"a", ""}},
+        {"a\r\n\rb", {"a", "", "b"}, {"a", "", "b"}},
+        {"a\rb\nc\r\nd", {"a", "b\nc", "d"}, {"a", "b", "c", "d"}},
+        {"  \t x \t\r\n", {"  \t x \t"}, {"  \t x \t"}},
+        {"x\0\xff\r\n\x80y\0"s, {"x\0\xff"s, "\x80y\0"s}, {"x\0\xff"s, "\x80y\0"s}},
     };
     return cases;
 }
 
+constexpr LineEnds kBothModels[] = {LineEnds::CrLfOrCr, LineEnds::CrLfCrOrLf};
+
+const Lines& expectedLines(const SplitCase& c, LineEnds ends) {
+    return ends == LineEnds::CrLfOrCr ? c.lines : c.linesAlsoAtLf;
+}
+
+Lines wholeTextLines(std::string_view text, LineEnds ends) {
+    Lines lines;
+    forEachLineWithTerminator(text, ends, [&lines](std::string_view line, std::string_view) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
 // Feeds text cut at the given offsets (ascending), an empty chunk after every piece.
-Lines splitInChunks(const std::string& text, const std::vector<size_t>& cuts) {
+Lines splitInChunks(const std::string& text, const std::vector<size_t>& cuts, LineEnds ends = LineEnds::CrLfOrCr) {
     Lines lines;
     const auto collect = [&lines](std::string_view line) {
         lines.emplace_back(line);
         return true;
     };
-    LineSplitter splitter;
+    LineSplitter splitter(ends);
     size_t from = 0;
     for (size_t cut : cuts) {
         EXPECT_TRUE(splitter.feed(std::string_view(text).substr(from, cut - from), collect));
@@ -71,39 +89,40 @@ std::string printable(const std::string& text) {
 }
 
 TEST(LineSplitting, WholeTextGivesLinesWithoutTerminators) {
-    for (const auto& [text, lines] : splitCases()) {
-        SCOPED_TRACE(printable(text));
-        EXPECT_EQ(splitLines(text), lines);
+    for (const SplitCase& c : splitCases()) {
+        SCOPED_TRACE(printable(c.text));
+        for (const LineEnds ends : kBothModels) EXPECT_EQ(wholeTextLines(c.text, ends), expectedLines(c, ends));
     }
 }
 
 TEST(LineSplitting, EveryCutIntoTwoChunksGivesTheSameLines) {
-    for (const auto& [text, lines] : splitCases()) {
-        for (size_t cut = 0; cut <= text.size(); ++cut) {
-            SCOPED_TRACE(printable(text) + " cut at " + std::to_string(cut));
-            EXPECT_EQ(splitInChunks(text, {cut}), lines);
+    for (const SplitCase& c : splitCases()) {
+        for (size_t cut = 0; cut <= c.text.size(); ++cut) {
+            SCOPED_TRACE(printable(c.text) + " cut at " + std::to_string(cut));
+            for (const LineEnds ends : kBothModels) EXPECT_EQ(splitInChunks(c.text, {cut}, ends), expectedLines(c, ends));
         }
     }
 }
 
 TEST(LineSplitting, EveryCutIntoThreeChunksGivesTheSameLines) {
-    for (const auto& [text, lines] : splitCases()) {
-        for (size_t first = 0; first <= text.size(); ++first) {
-            for (size_t second = first; second <= text.size(); ++second) {
-                SCOPED_TRACE(printable(text) + " cut at " + std::to_string(first) + " and " +
+    for (const SplitCase& c : splitCases()) {
+        for (size_t first = 0; first <= c.text.size(); ++first) {
+            for (size_t second = first; second <= c.text.size(); ++second) {
+                SCOPED_TRACE(printable(c.text) + " cut at " + std::to_string(first) + " and " +
                              std::to_string(second));
-                EXPECT_EQ(splitInChunks(text, {first, second}), lines);
+                for (const LineEnds ends : kBothModels)
+                    EXPECT_EQ(splitInChunks(c.text, {first, second}, ends), expectedLines(c, ends));
             }
         }
     }
 }
 
 TEST(LineSplitting, OneByteChunksGiveTheSameLines) {
-    for (const auto& [text, lines] : splitCases()) {
-        SCOPED_TRACE(printable(text));
+    for (const SplitCase& c : splitCases()) {
+        SCOPED_TRACE(printable(c.text));
         std::vector<size_t> cuts;
-        for (size_t cut = 1; cut < text.size(); ++cut) cuts.push_back(cut);
-        EXPECT_EQ(splitInChunks(text, cuts), lines);
+        for (size_t cut = 1; cut < c.text.size(); ++cut) cuts.push_back(cut);
+        for (const LineEnds ends : kBothModels) EXPECT_EQ(splitInChunks(c.text, cuts, ends), expectedLines(c, ends));
     }
 }
 
@@ -145,19 +164,19 @@ TEST(LineSplitting, StopsAtALineCompletedAcrossChunks) {
 }
 
 TEST(LineSplitting, WholeTextWalkGivesEachLineWithItsTerminatorAsItStandsInTheText) {
-    for (const auto& [text, lines] : splitCases()) {
-        SCOPED_TRACE(printable(text));
-        Lines seen;
-        std::string joined;
-        forEachLineWithTerminator(text, [&](std::string_view line, std::string_view terminator) {
-            EXPECT_TRUE(terminator == "\r\n" || terminator == "\r" || terminator.empty());
-            EXPECT_EQ(line.data() + line.size(), terminator.data());
-            seen.emplace_back(line);
-            joined.append(line).append(terminator);
-            return true;
-        });
-        EXPECT_EQ(seen, lines);
-        EXPECT_EQ(joined, text);
+    for (const SplitCase& c : splitCases()) {
+        for (const LineEnds ends : kBothModels) {
+            SCOPED_TRACE(printable(c.text));
+            std::string joined;
+            forEachLineWithTerminator(c.text, ends, [&](std::string_view line, std::string_view terminator) {
+                EXPECT_TRUE(terminator == "\r\n" || terminator == "\r" || terminator.empty() ||
+                            (terminator == "\n" && ends == LineEnds::CrLfCrOrLf));
+                EXPECT_EQ(line.data() + line.size(), terminator.data());
+                joined.append(line).append(terminator);
+                return true;
+            });
+            EXPECT_EQ(joined, c.text);
+        }
     }
 }
 
@@ -166,10 +185,11 @@ TEST(LineSplitting, FindsLineEndsAtEveryPositionAroundTheSearchBlocks) {
     for (size_t at = 0; at <= 40; ++at) {
         const std::string first(at, 'x');
         const std::string second(40 - at, 'y');
-        const std::string text = first + "\r\n" + second + "\rz";
+        const std::string text = first + "\r\n" + second + "\rz\nw";
         SCOPED_TRACE(at);
-        EXPECT_EQ(splitLines(text), (Lines{first, second, "z"}));
-        EXPECT_EQ(splitInChunks(text, {}), (Lines{first, second, "z"}));
+        EXPECT_EQ(wholeTextLines(text, LineEnds::CrLfOrCr), (Lines{first, second, "z\nw"}));
+        EXPECT_EQ(splitInChunks(text, {}), (Lines{first, second, "z\nw"}));
+        EXPECT_EQ(splitInChunks(text, {}, LineEnds::CrLfCrOrLf), (Lines{first, second, "z", "w"}));
     }
 }
 
