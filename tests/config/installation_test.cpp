@@ -227,15 +227,12 @@ TEST_F(XamppDirectory, CancellingThePromptOfAReloadLeavesTheWindowAsItWas) {
 
 class PointerFile : public SmallInstallationTest {};
 
-TEST_F(PointerFile, IsReplacedByItsOneLine) {
-    scratch.write("xampp.txt", "xampp_dir\t= C:\\old\\\r\nxampp_dir\t= D:\\older\\\r\n");
-    writePointerFile(paths(), "D:\\x\\");
-    EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= D:\\x\\\r\n");
-}
-
 TEST_F(PointerFile, IsCreatedWhenMissing) {
-    writePointerFile(paths(), "E:\\x y\\");
-    EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= E:\\x y\\\r\n");
+    installSmall();
+    ASSERT_TRUE(open());
+    scratch.remove("xampp.txt");
+    chooseMenu(optSave);
+    EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= " + xamppDirectory() + "\r\n");
 }
 
 TEST_F(PointerFile, AfterASaveARestartUsesTheSavedDirectoryWithoutPrompting) {

@@ -20,15 +20,16 @@ struct ShownText {
     std::string shown;
 };
 
-TEST_F(Loading, ShowsTheXamppVersionCutFromTheChangeLog) {
+TEST_F(Loading, ShowsTheXamppVersionOfTheChangeLogsFirstHeading) {
     const std::vector<ShownText> cases{
         {"XAMPP 1.6.0\r\n", "v1.6.0"},
-        {"XAMPP version 1.6.0\r\n", "vversion 1.6.0"},
-        {"see xampp-readme\r\n", "vampp-readme"},  // no "XAMPP" in exact case: the last L - 5
-        {"Changes of the package\r\nXAMPP 1.7.3\r\n", "v1.7.3"},
+        {"XAMPP version 1.6.0\r\n", "v1.6.0"},
+        {"see xampp-readme\r\nXAMPP 1.7.3\r\n", "v1.7.3"},
         {"#XAMPP 9.9\r\nXAMPP 1.7.3\r\n", "v1.7.3"},
-        {"Release notes only\r\n", "v"},
-        {"New XAMPP", "v"},  // nothing after the mark: the cut fails
+        {"20. December 2009 1.7.3\n\n* in a short path which follows the old DOS 8.3 naming\n", "v1.7.3"},
+        {"ApacheFriends XAMPP\n\n08. April 2009 1.7.1 Beta5\n25. Sept 2008 XAMPP 1.6.8\n", "v1.7.1 Beta5"},
+        {"30 Sept. 2006 XAMPP  1.5.4a\rXAMPP 1.5.3\r", "v1.5.4a"},
+        {"Release notes only, Apache 2.2\r\n", "v"},
         {"", "v"},
     };
     installSmall();
@@ -40,12 +41,13 @@ TEST_F(Loading, ShowsTheXamppVersionCutFromTheChangeLog) {
     }
 }
 
-TEST_F(Loading, ShowsTheVelkoVersionCutFromTheMainScript) {
+TEST_F(Loading, ShowsTheVelkoVersionQuotedInTheMainScript) {
     const std::vector<ShownText> cases{
         {"$version = \"1.0\";\r\n", "v1.0"},
-        {"use vars qw($version);\r\n$version = \"0.9.4\";\r\n", "v0.9.4"},
-        {"$version =\"1.0\";\r\n", "v.0"},  // the two characters after "=" go whatever they are
-        {"$version = '1.0';\r\n", "v1.0';"},  // no double quote: all after the opening quote
+        {"use vars qw($version);\n$version = \"0.9.4\";\n", "v0.9.4"},
+        {"$version =\"1.0\";\r\n", "v1.0"},
+        {"$version = '1.0';\r\n", "v1.0"},
+        {"$version = \"1.0;\r\n", "v"},
         {"our $VERSION = \"3.0-beta\"; # released\r\n", "v3.0-beta"},
         {"$version=\"1.0\";\r\n", "v"},  // no blank before "=": the key is not found
         {"$version = \"\";\r\n", "v"},
@@ -70,12 +72,16 @@ struct PortCase {
 TEST_F(Loading, ReadsThePortAndStoresTheApacheLines) {
     const std::vector<PortCase> cases{
         {"Listen 80\r\nServerName localhost:80\r\n", "80", "Listen 80", "ServerName localhost:80"},
-        {"Listen 0.0.0.0:80\r\n", "0.0.0.0:80", "Listen 0.0.0.0:80", ""},
-        {"  Listen 80\r\n", " Listen 80", "  Listen 80", ""},
-        {"#Listen 80\r\nLISTEN 8080\r\n", "8080", "LISTEN 8080", ""},
-        {"Listen\t80\r\nServerName LocalHost:81 # web\r\n", "", "", "ServerName LocalHost:81 # web"},
+        {"ServerRoot \"C:/xampp/apache\"\nListen 80\nServerName localhost:80\n", "80", "Listen 80",
+         "ServerName localhost:80"},
+        {"Listen 0.0.0.0:80\r\n", "80", "Listen 0.0.0.0:80", ""},
+        {"Listen [::]:8080 http\n", "8080", "Listen [::]:8080 http", ""},
+        {"Listen ${PORT}\n", "${PORT}", "Listen ${PORT}", ""},
+        {"  Listen 80\r\n", "80", "  Listen 80", ""},
+        {"#Listen 80\r\n    # Listen 81\nLISTEN 8080\r\nListen 443\r\n", "8080", "LISTEN 8080", ""},
+        {"Listen\t80\r\nServerName LocalHost:81 # web\r\n", "80", "Listen\t80", "ServerName LocalHost:81 # web"},
         {"ServerName localhost:80\rListen 81\r", "81", "Listen 81", "ServerName localhost:80"},
-        {"#ServerName localhost:80\r\n", "", "", ""},
+        {"#ServerName localhost:80\r\n# The Listen directive\r\n", "", "", ""},
         {"", "", "", ""},
     };
     installSmall();
@@ -84,8 +90,8 @@ TEST_F(Loading, ReadsThePortAndStoresTheApacheLines) {
         put(relative::kApacheConfiguration, c.configuration);
         ASSERT_TRUE(open());
         EXPECT_EQ(textOf(Control::txtWSP), c.port);
-        EXPECT_EQ(window->storedApacheLines().listen, c.listenLine);
-        EXPECT_EQ(window->storedApacheLines().serverName, c.serverNameLine);
+        EXPECT_EQ(window->loaded().apache.listen, c.listenLine);
+        EXPECT_EQ(window->loaded().apache.serverName, c.serverNameLine);
     }
 }
 
@@ -100,6 +106,11 @@ TEST_F(Loading, ListsTheThemeDirectoriesAndSelectsTheSavedThemeLetterCaseAside) 
     ASSERT_TRUE(open());
     EXPECT_EQ(themes(), (std::vector<std::string>{"blue", "Classic", "Red"}));
     EXPECT_EQ(selectedTheme(), "Red");
+    // Letters beyond ASCII compare letter case aside too, in the system code page.
+    addThemeDirectory("\xC4rger");
+    put(relative::kSettings, "theme\t\t= \xE4rger\r\n");
+    click(Control::cmdPathOK);
+    EXPECT_EQ(selectedTheme(), "\xC4rger");
 }
 
 struct ThemeCase {
@@ -247,8 +258,8 @@ TEST_F(LoadingSettings, AReloadDeterminesTheDirectoryAgainAndFillsTheFieldsAnew)
     EXPECT_EQ(textOf(Control::lblXV), "v1.8.0");
     EXPECT_EQ(textOf(Control::lblVV), "v3.0");
     EXPECT_EQ(textOf(Control::txtWSP), "8080");
-    EXPECT_EQ(window->storedApacheLines().listen, "Listen 8080");
-    EXPECT_EQ(window->storedApacheLines().serverName, "");
+    EXPECT_EQ(window->loaded().apache.listen, "Listen 8080");
+    EXPECT_EQ(window->loaded().apache.serverName, "");
     EXPECT_EQ(themes(), std::vector<std::string>{"green"});
     EXPECT_EQ(textOf(Control::txtLES), "30");
     EXPECT_EQ(textOf(Control::txtFLV), "C:\\tools\\flvtool2");  // no key: kept
@@ -288,10 +299,24 @@ TEST_F(LoadingWithoutAFile, AMissingApacheConfigurationLeavesPortAndStoredLinesE
     drop(relative::kApacheConfiguration);
     ASSERT_TRUE(open());
     EXPECT_EQ(textOf(Control::txtWSP), "");
-    EXPECT_EQ(window->storedApacheLines().listen, "");
-    EXPECT_EQ(window->storedApacheLines().serverName, "");
+    EXPECT_EQ(window->loaded().apache.listen, "");
+    EXPECT_EQ(window->loaded().apache.serverName, "");
     EXPECT_EQ(textOf(Control::lblVV), "v2.1");
     EXPECT_EQ(shownSettings()[4], "C,D");
+}
+
+// A reload shows the installation loaded now, not what the one before left in the window.
+TEST_F(LoadingWithoutAFile, OnAReloadMissingSourcesShowNothingOfTheInstallationBefore) {
+    ASSERT_TRUE(open());
+    drop(relative::kApacheConfiguration);
+    drop(relative::kChangeLog);
+    put(relative::kMainScript, "print 1;\n");
+    click(Control::cmdPathOK);
+    EXPECT_EQ(textOf(Control::lblXV), "v");
+    EXPECT_EQ(textOf(Control::lblVV), "v");
+    EXPECT_EQ(textOf(Control::txtWSP), "");
+    EXPECT_EQ(window->loaded().apache.listen, "");
+    EXPECT_EQ(window->loaded().apache.serverName, "");
 }
 
 TEST_F(LoadingWithoutAFile, AMissingThemesDirectoryListsNoThemeNotEvenTheCurrentDirectorysOnes) {

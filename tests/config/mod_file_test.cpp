@@ -284,48 +284,45 @@ protected:
 TEST_F(Replacement, CommitPutsTheNewContentInPlaceWhole) {
     {
         ReplacementFile replacement(target());
-        replacement.write("new\r\n");
+        const std::string_view pieces[] = {"new", "\r\n"};
+        replacement.write(pieces);
+        replacement.prepare();
         replacement.commit();
     }
     EXPECT_EQ(scratch.read("dir\\target.txt"), "new\r\n");
     EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
 }
 
-TEST_F(Replacement, CommitsLinesAppendedToTheTemporaryFile) {
-    {
-        ReplacementFile replacement(target());
-        EXPECT_EQ(replacement.temporaryPath().rfind(scratch.path("dir\\vlk"), 0), 0u) << replacement.temporaryPath();
-        AppendLine(replacement.temporaryPath(), "first");
-        AppendLine(replacement.temporaryPath(), "second");
-        replacement.commit();
-    }
-    EXPECT_EQ(scratch.read("dir\\target.txt"), "first\r\nsecond\r\n");
-    EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
-}
-
-TEST_F(Replacement, CommitCreatesAMissingTarget) {
+TEST_F(Replacement, CommitCreatesAMissingTargetFromAppendedLines) {
     {
         ReplacementFile replacement(scratch.path("dir\\new.txt"));
-        replacement.write("created\r\n");
+        replacement.appendLine("first");
+        replacement.appendLine("second");
+        replacement.prepare();
         replacement.commit();
     }
-    EXPECT_EQ(scratch.read("dir\\new.txt"), "created\r\n");
+    EXPECT_EQ(scratch.read("dir\\new.txt"), "first\r\nsecond\r\n");
     EXPECT_EQ(listing(), (std::vector<std::string>{"new.txt", "target.txt"}));
 }
 
 TEST_F(Replacement, WithoutCommitTheTargetStaysAndNoTemporaryFileRemains) {
     {
         ReplacementFile replacement(target());
-        replacement.write("half written");
+        replacement.appendLine("half written");
+        replacement.prepare();
         EXPECT_EQ(listing().size(), 2u);  // the temporary file lies beside the target
     }
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
     EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
 }
 
-TEST_F(Replacement, RefusesAReadOnlyTargetBeforeWriting) {
+TEST_F(Replacement, RefusesAReadOnlyTargetBeforeReplacing) {
     setAttributes(target(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_NE(failureNumberOf([&] { ReplacementFile replacement(target()); }), 0);
+    EXPECT_NE(failureNumberOf([&] {
+        ReplacementFile replacement(target());
+        replacement.appendLine("new");
+        replacement.prepare();
+    }), 0);
     EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
     setAttributes(target(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
@@ -333,7 +330,10 @@ TEST_F(Replacement, RefusesAReadOnlyTargetBeforeWriting) {
 
 TEST_F(Replacement, RefusesADirectoryAndAMissingDirectory) {
     scratch.makeDirectory("dir\\sub");
-    EXPECT_NE(failureNumberOf([&] { ReplacementFile replacement(scratch.path("dir\\sub")); }), 0);
+    EXPECT_NE(failureNumberOf([&] {
+        ReplacementFile replacement(scratch.path("dir\\sub"));
+        replacement.prepare();
+    }), 0);
     EXPECT_NE(failureNumberOf([&] { ReplacementFile replacement(scratch.path("missing\\target.txt")); }), 0);
     EXPECT_EQ(listing(), (std::vector<std::string>{"sub", "target.txt"}));
     EXPECT_FALSE(scratch.exists("missing"));

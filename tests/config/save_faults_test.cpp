@@ -1,6 +1,8 @@
-// Saves that fail half-way through on real faults: each file stays wholly old or becomes wholly new, no
-// temporary file is left, and the window keeps its edits so that the user can save again.
+// Saves that fail on real faults: all three files stay as they were, no temporary file is left,
+// and the window keeps its edits so that the user can save again. Files a save replaces keep
+// their attributes and security.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -15,18 +17,10 @@
 namespace velko::testing {
 namespace {
 
-enum class Written { Old, New };
-using Outcome = std::array<Written, 3>;  // settings file, pointer file, Apache configuration
-
-constexpr Outcome kNothingWritten{Written::Old, Written::Old, Written::Old};
-constexpr Outcome kSettingsWritten{Written::New, Written::Old, Written::Old};
-constexpr Outcome kSettingsAndPointerWritten{Written::New, Written::New, Written::Old};
-
 struct Fault {
     const char* what;
     std::function<void()> inject;
     std::function<void()> mend;
-    Outcome outcome;
 };
 
 class FailedSave : public SmallInstallationTest {
@@ -55,12 +49,6 @@ protected:
     }
     std::array<std::string, 3> files() const {
         return {get(relative::kSettings), scratch.read("xampp.txt"), get(relative::kApacheConfiguration)};
-    }
-    std::array<std::string, 3> expectedFiles(const Outcome& outcome) const {
-        std::array<std::string, 3> expected;
-        for (size_t i = 0; i < expected.size(); ++i)
-            expected[i] = outcome[i] == Written::New ? newFiles()[i] : oldFiles()[i];
-        return expected;
     }
 
     std::string path(std::string_view relativePath) const { return scratch.path(inXampp(relativePath)); }
@@ -108,7 +96,7 @@ protected:
         chooseMenu(optSave);
         expectTheFailureAndTheWindowKept(shownBefore);
         fault.mend();
-        EXPECT_EQ(files(), expectedFiles(fault.outcome));
+        EXPECT_EQ(files(), oldFiles());
         expectNoTemporaryFiles();
 
         dialogs.messages.clear();
@@ -123,52 +111,101 @@ protected:
 
 TEST_F(FailedSave, AReadOnlySettingsFileWritesNothing) {
     const std::string settings = path(relative::kSettings);
-    saveThrough({"read-only settings file", [&] { setReadOnly(settings, true); }, [&] { setReadOnly(settings, false); },
-                 kNothingWritten});
+    saveThrough({"read-only settings file", [&] { setReadOnly(settings, true); }, [&] { setReadOnly(settings, false); }});
 }
 
 TEST_F(FailedSave, ASettingsFileHeldWithoutSharingWritesNothing) {
-    saveThrough({"settings file held", [&] { holdWithoutSharing(path(relative::kSettings)); }, [&] { release(); },
-                 kNothingWritten});
+    saveThrough({"settings file held", [&] { holdWithoutSharing(path(relative::kSettings)); }, [&] { release(); }});
 }
 
-TEST_F(FailedSave, AReadOnlyPointerFileLeavesItOld) {
+TEST_F(FailedSave, AReadOnlyPointerFileWritesNothing) {
     const std::string pointer = scratch.path("xampp.txt");
-    saveThrough({"read-only pointer file", [&] { setReadOnly(pointer, true); }, [&] { setReadOnly(pointer, false); },
-                 kSettingsWritten});
+    saveThrough({"read-only pointer file", [&] { setReadOnly(pointer, true); }, [&] { setReadOnly(pointer, false); }});
 }
 
-TEST_F(FailedSave, APointerFileHeldWithoutSharingLeavesItOld) {
-    saveThrough({"pointer file held", [&] { holdWithoutSharing(scratch.path("xampp.txt")); }, [&] { release(); },
-                 kSettingsWritten});
+TEST_F(FailedSave, APointerFileHeldWithoutSharingWritesNothing) {
+    saveThrough({"pointer file held", [&] { holdWithoutSharing(scratch.path("xampp.txt")); }, [&] { release(); }});
 }
 
-TEST_F(FailedSave, AReadOnlyApacheConfigurationLeavesItOld) {
+TEST_F(FailedSave, AReadOnlyApacheConfigurationWritesNothing) {
     const std::string configuration = path(relative::kApacheConfiguration);
     saveThrough({"read-only Apache configuration", [&] { setReadOnly(configuration, true); },
-                 [&] { setReadOnly(configuration, false); }, kSettingsAndPointerWritten});
+                 [&] { setReadOnly(configuration, false); }});
 }
 
-TEST_F(FailedSave, AnApacheConfigurationHeldWithoutSharingLeavesItOld) {
+TEST_F(FailedSave, AnApacheConfigurationHeldWithoutSharingWritesNothing) {
     saveThrough({"Apache configuration held", [&] { holdWithoutSharing(path(relative::kApacheConfiguration)); },
-                 [&] { release(); }, kSettingsAndPointerWritten});
+                 [&] { release(); }});
 }
 
-TEST_F(FailedSave, AMissingApacheConfigurationLeavesTheOthersWritten) {
+TEST_F(FailedSave, AMissingApacheConfigurationWritesNothing) {
     const std::string configuration = std::string(kSmallApacheConfiguration);
     saveThrough({"Apache configuration missing", [&] { drop(relative::kApacheConfiguration); },
                  [&] {
                      EXPECT_FALSE(has(relative::kApacheConfiguration));
                      put(relative::kApacheConfiguration, configuration);
-                 },
-                 kSettingsAndPointerWritten});
+                 }});
 }
 
 TEST_F(FailedSave, AXamppDirectoryThatDoesNotExistWritesNothing) {
     const std::string installation = xamppDirectory();
     saveThrough({"no such XAMPP directory", [&] { setTextOf(Control::txtPath, scratch.path("nowhere\\")); },
-                 [&] { setTextOf(Control::txtPath, installation); }, kNothingWritten});
+                 [&] { setTextOf(Control::txtPath, installation); }});
     EXPECT_FALSE(scratch.exists("nowhere"));
+}
+
+// A replaced file keeps what the administrator gave it.
+class SavedFileProperties : public FailedSave {
+protected:
+    static DWORD keptAttributes(const std::string& fullPath) {
+        return GetFileAttributesA(fullPath.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    }
+    static std::string accessListOf(const std::string& fullPath) {
+        DWORD size = 0;
+        GetFileSecurityA(fullPath.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+        std::string descriptor(size, '\0');
+        char* text = nullptr;
+        if (!GetFileSecurityA(fullPath.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+            !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor.data(), SDDL_REVISION_1,
+                                                                  DACL_SECURITY_INFORMATION, &text, nullptr))
+            return "(unreadable)";
+        const std::string list = text;
+        LocalFree(text);
+        return list;
+    }
+};
+
+TEST_F(SavedFileProperties, HiddenAndSystemFilesStaySo) {
+    const std::string pointer = scratch.path("xampp.txt");
+    const std::string settings = path(relative::kSettings);
+    ASSERT_TRUE(SetFileAttributesA(pointer.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    chooseMenu(optSave);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(files(), newFiles());
+    EXPECT_EQ(keptAttributes(pointer), DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(keptAttributes(settings), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
+    EXPECT_EQ(keptAttributes(path(relative::kApacheConfiguration)), 0u);
+}
+
+// Everyone may only read the file: an access list that a new file does not get.
+TEST_F(SavedFileProperties, TheAccessListOfTheApacheConfigurationStays) {
+    const std::string configuration = path(relative::kApacheConfiguration);
+    const std::string everyoneReads =
+        std::regex_replace(accessListOf(configuration), std::regex("\\(A;;[^;]*;;;WD\\)"), "") + "(A;;FR;;;WD)";
+    PSECURITY_DESCRIPTOR wanted = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(everyoneReads.c_str(), SDDL_REVISION_1, &wanted,
+                                                                     nullptr));
+    const bool set = SetFileSecurityA(configuration.c_str(), DACL_SECURITY_INFORMATION, wanted);
+    LocalFree(wanted);
+    ASSERT_TRUE(set);
+    const std::string before = accessListOf(configuration);
+    scratch.write("new.txt", "");
+    if (before == accessListOf(scratch.path("new.txt"))) GTEST_SKIP() << "this file system keeps no access list";
+    chooseMenu(optSave);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(files(), newFiles());
+    EXPECT_EQ(accessListOf(configuration), before);
 }
 
 }  // namespace

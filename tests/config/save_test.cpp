@@ -46,12 +46,16 @@ TEST_F(Saving, WritesTheSixSettingsLinesWithTheirPadding) {
               "drive_list\t= C,D,E\r\n");
 }
 
-TEST_F(Saving, WritesAnEmptyThemeWhenNoneIsSelected) {
-    put(relative::kSettings, "theme\t\t= gone\r\n");
-    ASSERT_TRUE(open());
-    save();
-    EXPECT_EQ(get(relative::kSettings),
-              "theme\t\t= \r\nflvtool_exe\t= \r\nenc_exe\t\t= \r\nenc_opts\t= \r\nduration\t= \r\ndrive_list\t= \r\n");
+// The stored theme is kept although no listed theme is selected: the user never chose another.
+TEST_F(Saving, WritesTheThemeItLoadedWhenNoneIsSelected) {
+    for (const auto& [settings, theme] : {std::pair{"theme\t\t= gone\r\n", "gone"}, std::pair{"duration\t= 1\r\n", ""}}) {
+        SCOPED_TRACE(settings);
+        put(relative::kSettings, settings);
+        ASSERT_TRUE(open());
+        save();
+        EXPECT_EQ(get(relative::kSettings), "theme\t\t= "s + theme + "\r\nflvtool_exe\t= \r\nenc_exe\t\t= \r\nenc_opts\t= \r\n" +
+                                                (*theme ? "duration\t= \r\n" : "duration\t= 1\r\n") + "drive_list\t= \r\n");
+    }
 }
 
 TEST_F(Saving, WritesWhatItLoadedBackUnchanged) {
@@ -114,14 +118,23 @@ TEST_F(Saving, ChangesOnlyTheStoredListenAndServerNameLines) {
          "listen 81\r\nlisten 81 # web\r\nlisten 81\tx\r\nlisten 81#y\r\n"},
         {"lone CR line ends", "Listen 80\rServerName localhost:80\rlast", "81",
          "listen 81\r\nServerName localhost:81\r\nlast\r\n"},
-        {"a lone LF stays inside its line", "Listen 80\r\nA\nB\r\n\n", "81", "listen 81\r\nA\nB\r\n\n\r\n"},
+        {"LF line ends stay", "# c\nListen 80\nServerName localhost:80\nX\n", "81",
+         "# c\nlisten 81\nServerName localhost:81\nX\n"},
+        {"an LF file that begins with the Listen line", "Listen 80\nDocumentRoot x\n", "81", "listen 81\nDocumentRoot x\n"},
+        {"mixed line ends stay", "Listen 80\r\nA\nServerName localhost:80\nB\r\n\n", "81",
+         "listen 81\r\nA\nServerName localhost:81\nB\r\n\n"},
+        {"an address and a protocol stay", "Listen 127.0.0.1:80\nServerName localhost:80\n", "8080",
+         "listen 127.0.0.1:8080\nServerName localhost:8080\n"},
+        {"an IPv6 address stays", "Listen [::]:80 http\r\nServerName localhost:80\r\n", "8080",
+         "listen [::]:8080 http\r\nServerName localhost:8080\r\n"},
+        {"an unchanged variable stays", "Listen ${PORT}\nServerName localhost:${PORT}\n", "${PORT}",
+         "listen ${PORT}\nServerName localhost:${PORT}\n"},
+        {"an indented comment is no Listen line", "    # Listen 81\nListen 80\n", "82", "    # Listen 81\nlisten 82\n"},
         {"empty lines stay", "\r\nListen 80\r\n\r\n\r\n", "81", "\r\nlisten 81\r\n\r\n\r\n"},
         {"bytes the edit does not touch", "Listen 80\r\nX \xe9\0\t\xff\x80\r\n"s, "81",
          "listen 81\r\nX \xe9\0\t\xff\x80\r\n"s},
-        {"an empty port writes the bare directives", "Listen 80\r\nServerName localhost:80\r\n", "",
-         "listen \r\nServerName localhost:\r\n"},
-        {"the port is written as typed", "Listen 80\r\nServerName localhost:80\r\n", " 0.0.0.0:x ",
-         "listen  0.0.0.0:x \r\nServerName localhost: 0.0.0.0:x \r\n"},
+        {"an empty port leaves the text as it is", "Listen 80\r\nServerName localhost:80\rX\n", "",
+         "Listen 80\r\nServerName localhost:80\r\nX\n"},
         {"no Listen line", "ServerName localhost:80\r\nX\r\n", "81", "ServerName localhost:81\r\nX\r\n"},
         {"neither line", "X\r\nY", "81", "X\r\nY\r\n"},
         {"a file with no lines", "", "81", ""},
@@ -162,6 +175,26 @@ TEST_F(Saving, RewritesALargeApacheConfigurationCompletely) {
     EXPECT_EQ(get(relative::kApacheConfiguration), after);
 }
 
+TEST_F(Saving, ChangesOnlyTheTwoLinesOfAFullSizeConfigurationWithLfLineEnds) {
+    scratch.copyDemo("demo");
+    std::string before = scratch.read("demo\\apache\\conf\\httpd.conf");
+    std::erase(before, '\r');
+    std::string after = before;
+    for (const auto& [line, edited] : {std::pair{"\nListen 80\n", "\nlisten 8080\n"},
+                                       std::pair{"\nServerName localhost:80\n", "\nServerName localhost:8080\n"}}) {
+        const size_t at = after.find(line);
+        ASSERT_NE(at, std::string::npos) << line;
+        after.replace(at, std::string_view(line).size(), edited);
+    }
+    put(relative::kApacheConfiguration, before);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(textOf(Control::txtWSP), "80");
+    setTextOf(Control::txtWSP, "8080");
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(get(relative::kApacheConfiguration), after);
+}
+
 TEST_F(Saving, ASecondSaveWithoutReloadAppliesTheNewPort) {
     ASSERT_TRUE(open());
     setTextOf(Control::txtWSP, "8080");
@@ -172,8 +205,8 @@ TEST_F(Saving, ASecondSaveWithoutReloadAppliesTheNewPort) {
     EXPECT_EQ(get(relative::kApacheConfiguration),
               "ServerRoot \"C:/xampp/apache\"\r\nlisten 9090\r\nServerName localhost:9090\r\n"
               "DocumentRoot \"C:/xampp/htdocs\"\r\n");
-    EXPECT_EQ(window->storedApacheLines().listen, "listen 9090");
-    EXPECT_EQ(window->storedApacheLines().serverName, "ServerName localhost:9090");
+    EXPECT_EQ(window->loaded().apache.listen, "listen 9090");
+    EXPECT_EQ(window->loaded().apache.serverName, "ServerName localhost:9090");
 }
 
 TEST_F(Saving, LeavesNoFileOpen) {
@@ -220,7 +253,12 @@ private:
     HWND window_ = nullptr;
 };
 
-TEST_F(Saving, DisablesSaveAndExitWhileItHandlesEventsAndUsesThePortTypedMeanwhile) {
+// What the user does while the save handles events waits for the next save: the save writes
+// what the window held when it began, and nothing reloads in the middle of it.
+TEST_F(Saving, DisablesItsCommandsWhileItHandlesEventsAndWritesWhatItTookAtTheStart) {
+    std::string comments;
+    for (int line = 0; line < 100'000; ++line) comments += "# comment\r\n";
+    put(relative::kApacheConfiguration, std::string(kSmallApacheConfiguration) + "\r\n" + comments);
     ASSERT_TRUE(open());
     pump();
     setTextOf(Control::txtWSP, "8080");
@@ -228,16 +266,21 @@ TEST_F(Saving, DisablesSaveAndExitWhileItHandlesEventsAndUsesThePortTypedMeanwhi
     {
         const DuringTheSave meanwhile([&] {
             enabledMeanwhile = {menuCommandEnabled(optSave), menuCommandEnabled(optExit)};
+            for (const Control button : {Control::cmdPathOK, Control::cmdMO, Control::cmdLOS, Control::cmdBFLV})
+                enabledMeanwhile.push_back(IsWindowEnabled(control(button)));
             setTextOf(Control::txtWSP, "9999");
+            click(Control::cmdPathOK);
         });
         save();
     }
-    EXPECT_EQ(enabledMeanwhile, (std::vector<bool>{false, false}));
+    EXPECT_EQ(enabledMeanwhile, std::vector<bool>(6, false));
     EXPECT_EQ(get(relative::kApacheConfiguration),
-              "ServerRoot \"C:/xampp/apache\"\r\nlisten 9999\r\nServerName localhost:9999\r\n"
-              "DocumentRoot \"C:/xampp/htdocs\"\r\n");
+              "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\nServerName localhost:8080\r\n"
+              "DocumentRoot \"C:/xampp/htdocs\"\r\n\r\n" + comments);
+    EXPECT_EQ(textOf(Control::txtWSP), "9999");
     EXPECT_TRUE(menuCommandEnabled(optSave));
     EXPECT_TRUE(menuCommandEnabled(optExit));
+    EXPECT_TRUE(IsWindowEnabled(control(Control::cmdPathOK)));
 }
 
 TEST_F(Saving, ClosingTheWindowDuringTheSaveLetsItCompleteThenEndsTheProgram) {
@@ -293,6 +336,24 @@ TEST_F(Saving, RefusesALineBreakInAnySavedFieldNamingTheFieldAndWritingNothing) 
     }
     EXPECT_TRUE(IsWindow(window->hwnd()));
     EXPECT_FALSE(dialogs.endedWith.has_value());
+}
+
+// A port Apache would refuse is refused before anything is written; the one the load found is
+// written as it stands.
+TEST_F(Saving, RefusesAChangedPortThatApacheWouldRefuse) {
+    ASSERT_TRUE(open());
+    const std::vector<std::string> filesBefore = savedFiles();
+    for (const std::string port : {"0", "65536", "eighty", "+80", "-1", " 80", "80 ", "127.0.0.1:8080", "[::]:80"}) {
+        SCOPED_TRACE(port);
+        setTextOf(Control::txtWSP, port);
+        dialogs.messages.clear();
+        save();
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_NE(dialogs.messages[0].text.find("\"Web Server Port:\""), std::string::npos) << dialogs.messages[0].text;
+        EXPECT_NE(dialogs.messages[0].text.find("65535"), std::string::npos) << dialogs.messages[0].text;
+        EXPECT_EQ(savedFiles(), filesBefore);
+        EXPECT_EQ(textOf(Control::txtWSP), port);
+    }
 }
 
 TEST_F(Saving, RefusesALineBreakInTheSelectedThemeNamingTheField) {
