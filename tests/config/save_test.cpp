@@ -224,35 +224,6 @@ TEST_F(Saving, EnablesSaveAndExitAgainAfterwards) {
     EXPECT_TRUE(menuCommandEnabled(optExit));
 }
 
-// A window of the test that runs an action when the save lets the events of the thread be
-// handled between the lines of Apache's configuration.
-class DuringTheSave {
-public:
-    explicit DuringTheSave(std::function<void()> action) : action_(std::move(action)) {
-        WNDCLASSA type{};
-        type.lpfnWndProc = &DuringTheSave::proc;
-        type.hInstance = GetModuleHandleA(nullptr);
-        type.lpszClassName = "VelkoTestDuringTheSave";
-        RegisterClassA(&type);
-        window_ = CreateWindowA(type.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
-        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        PostMessageA(window_, WM_APP, 0, 0);
-    }
-    ~DuringTheSave() { DestroyWindow(window_); }
-    DuringTheSave(const DuringTheSave&) = delete;
-    DuringTheSave& operator=(const DuringTheSave&) = delete;
-
-private:
-    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<DuringTheSave*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message == WM_APP && self) self->action_();
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    std::function<void()> action_;
-    HWND window_ = nullptr;
-};
-
 // What the user does while the save handles events waits for the next save: the save writes
 // what the window held when it began, and nothing reloads in the middle of it.
 TEST_F(Saving, DisablesItsCommandsWhileItHandlesEventsAndWritesWhatItTookAtTheStart) {

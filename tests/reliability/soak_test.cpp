@@ -1,5 +1,6 @@
 // Many rounds of reload, edit and save on the demo installation with random values: every save
-// writes exactly what the window shows, and the next reload shows it again.
+// writes exactly what the window showed when it began, also when other values are typed and OK
+// is pressed while it runs, and the next reload shows it again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -94,7 +95,22 @@ TEST_F(Soak, EverySaveWritesWhatTheWindowShowsAndEveryReloadShowsIt) {
         savedPort = randomPort();
         showSettings(saved);
         setTextOf(Control::txtWSP, savedPort);
-        save();
+        if (round % 2 == 0) {
+            save();
+        } else {
+            const SettingValues typed = randomSettings();
+            const std::string typedPort = randomPort();
+            pump();
+            {
+                const DuringTheSave meanwhile([&] {
+                    showSettings(typed);
+                    setTextOf(Control::txtWSP, typedPort);
+                    click(Control::cmdPathOK);
+                });
+                save();
+            }
+            ASSERT_EQ(textOf(Control::txtWSP), typedPort);
+        }
         ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
         ASSERT_EQ(get(relative::kSettings), settingsFileOf(saved));
         ASSERT_EQ(scratch.read("xampp.txt"), pointerFileOf(xamppDirectory()));

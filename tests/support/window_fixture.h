@@ -3,6 +3,7 @@
 // scripted dialogs.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,35 @@ protected:
     InstallationPaths locations{scratch.path("xampp.txt"), scratch.path("no default location")};
     ScriptedDialogs dialogs;
     std::unique_ptr<FrmVelko> window;
+};
+
+// A window of the test that runs an action when a save or load lets the events of the thread be
+// handled, as the user's typing and clicks would be.
+class DuringTheSave {
+public:
+    explicit DuringTheSave(std::function<void()> action) : action_(std::move(action)) {
+        WNDCLASSA type{};
+        type.lpfnWndProc = &DuringTheSave::proc;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "VelkoTestDuringTheSave";
+        RegisterClassA(&type);
+        window_ = CreateWindowA(type.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        PostMessageA(window_, WM_APP, 0, 0);
+    }
+    ~DuringTheSave() { DestroyWindow(window_); }
+    DuringTheSave(const DuringTheSave&) = delete;
+    DuringTheSave& operator=(const DuringTheSave&) = delete;
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<DuringTheSave*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_APP && self) self->action_();
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    std::function<void()> action_;
+    HWND window_ = nullptr;
 };
 
 }  // namespace velko::testing
