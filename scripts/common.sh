@@ -10,7 +10,7 @@ export WINEARCH=win64
 
 PACKAGES=(cmake make clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-          wine wine64 xvfb x11-utils imagemagick)
+          wine wine64 fonts-wine xvfb x11-utils imagemagick)
 
 install_missing_packages() {
     local missing=() p
@@ -63,6 +63,18 @@ start_wine() {
     else
         wineboot </dev/null >/dev/null 2>&1 || true
     fi
+    install_windows_fonts
+}
+
+# Fonts every Windows has and a new prefix lacks: Tahoma, which the dialog font "MS Shell Dlg 2"
+# stands for, and Marlett, which draws the caption buttons. Checked on every start, so that
+# prefixes made before get them too; programs started afterwards find them.
+install_windows_fonts() {
+    local font
+    for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        cmp -s "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/$font" ||
+            cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
 }
 
 stop_wine() {

@@ -123,6 +123,41 @@ void placeGroupBox(HWND frame, int width, int height, HFONT font) {
     SendMessageA(groupBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
+// Whether every label's caption fits on one line within its width, in this font.
+bool labelsFit(HGDIOBJ font, UINT dpi) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ before = SelectObject(screen, font);
+    bool fit = true;
+    for (const ControlSpec& spec : kLayout) {
+        if (spec.kind != Kind::Label) continue;
+        RECT caption{};
+        DrawTextA(screen, spec.text.data(), static_cast<int>(spec.text.size()), &caption,
+                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        fit = fit && caption.right <= scaled(spec.width, dpi);
+    }
+    SelectObject(screen, before);
+    ReleaseDC(nullptr, screen);
+    return fit;
+}
+
+// The fixed layout was drawn for the 8-point dialog font, the one Windows' own fixed dialogs use;
+// the message font of later Windows is wider and wraps the longer labels. Where the system's face
+// for the dialog font runs wider than the one the layout was drawn with (Wine's Tahoma at 96 DPI),
+// the font is made a pixel smaller until every label fits.
+GdiObject dialogFontAt(UINT dpi) {
+    LOGFONTA face{};
+    face.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
+    face.lfWeight = FW_NORMAL;
+    face.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(face.lfFaceName, "MS Shell Dlg 2", LF_FACESIZE);
+    GdiObject font(CreateFontIndirectA(&face));
+    while (!labelsFit(font.get(), dpi) && face.lfHeight < -1) {
+        ++face.lfHeight;
+        font.reset(CreateFontIndirectA(&face));
+    }
+    return font;
+}
+
 HMENU buildMenuBar() {
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_STRING, optExit, std::string(text::kExit).c_str());
@@ -166,11 +201,7 @@ void FrmVelko::createControls() {
 
 // Places every control at its 96-DPI rectangle scaled to dpi, in a font of the same scale.
 void FrmVelko::applyLayout(UINT dpi) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
-    font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+    font_ = dialogFontAt(dpi);
 
     for (const ControlSpec& spec : kLayout) {
         const HWND window = control(spec.name);
