@@ -136,5 +136,27 @@ TEST_F(Saving, PresetsAndAPickedExecutableGoIntoTheSettings) {
                      "drive_list\t= C:\\;D:\\\r\n"}});
 }
 
+TEST_F(Saving, APortApacheWouldRefuseIsRefusedAndNothingIsWritten) {
+    installDemo();
+    const FileContents before = filesBelow(scratch.root());
+    start();
+    ASSERT_TRUE(waitForMainWindow());
+
+    ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, "70000"));
+    ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+    const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
+    ASSERT_TRUE(box) << "no refusal";
+    const std::string message = textsOfDescendants(box, "Static");
+    EXPECT_NE(message.find("\"Web Server Port:\""), std::string::npos) << message;
+    EXPECT_NE(message.find("65535"), std::string::npos) << message;
+    ASSERT_TRUE(program->bringToFront(box));
+    const HWND ok = descendantWithId(box, IDOK);
+    ASSERT_NO_FATAL_FAILURE(clickInside(ok, centreOf(ok)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); })) << "the refusal stays";
+    EXPECT_TRUE(IsWindowVisible(mainWindow));
+    EXPECT_EQ(textOf(Control::txtWSP), "70000");
+    EXPECT_EQ(filesBelow(scratch.root()), before);
+}
+
 }  // namespace
 }  // namespace velko::e2e
