@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = input.ConsumeRemainingBytesAsString();
 
     const Lines lines = referenceLines(text);
-    require(velko::splitLines(text) == lines, "the whole text splits as the text model says");
+    require(velko::fuzz::linesOf(text) == lines, "the whole text splits as the text model says");
     require(splitInChunks(text, chunkSizes) == lines, "chunked feeding gives the same lines");
     checkStopping(text, lines, stopAt);
     return 0;

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "config/failure.h"
 #include "config/load_cuts.h"
 #include "fuzz_support.h"
+#include "win/failure.h"
 
 using velko::fuzz::endsWith;
 using velko::fuzz::require;

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(!velko::holdsLineBreak(lines.back()), "a settings line is one line");
     }
     const std::string file = fileOf(lines);
-    require(velko::splitLines(file) == lines, "the file reads back as the lines written");
+    require(velko::fuzz::linesOf(file) == lines, "the file reads back as the lines written");
 
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string_view key = velko::kSettingKeys[i].key;

@@ -1,10 +1,10 @@
 #include "config/installation.h"
 
-#include "config/failure.h"
 #include "config/mod_file.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/value_rule.h"
+#include "win/failure.h"
 
 namespace velko {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "config/failure.h"
+#include "win/failure.h"
 
 namespace velko {
 namespace {

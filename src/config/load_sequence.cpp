@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "config/failure.h"
+#include "win/failure.h"
 #include "config/load_cuts.h"
 #include "config/mod_file.h"
 #include "config/settings_lines.h"

@@ -60,8 +60,6 @@ void ReplacementFile::appendLine(std::string_view line) {
     }
 }
 
-void ReplacementFile::write(std::string_view content) { write(std::span(&content, 1)); }
-
 // Short pieces are gathered before they are written, long ones are written as they are.
 void ReplacementFile::write(std::span<const std::string_view> pieces) {
     constexpr size_t kGathered = 64 * 1024;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/failure.h"
+#include "win/failure.h"
 
 namespace velko {
 
@@ -19,12 +19,9 @@ public:
     // Removes the temporary file unless it has taken the target's place.
     ~ReplacementFile();
 
-    // The temporary file beside the target that receives the new content.
-    const std::string& temporaryPath() const { return temporary_; }
-    // Adds one line to the new content with AppendLine, or writes the content whole. A failure
-    // names the target, the file the user knows, not the temporary one.
+    // Adds one line to the new content with AppendLine. A failure names the target, the file
+    // the user knows, not the temporary one.
     void appendLine(std::string_view line);
-    void write(std::string_view content);
     // Writes the pieces one after the other as the content.
     void write(std::span<const std::string_view> pieces);
 

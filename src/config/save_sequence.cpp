@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "config/failure.h"
+#include "win/failure.h"
 #include "config/mod_file.h"
 #include "config/pieced_text.h"
 #include "config/replacement_file.h"

@@ -15,15 +15,6 @@ bool sameLetterCaseAside(char a, char b) {
 
 }  // namespace
 
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    forEachLine(text, [&lines](std::string_view line) {
-        lines.emplace_back(line);
-        return true;
-    });
-    return lines;
-}
-
 std::string asciiLower(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(), asciiLowerChar);

@@ -3,7 +3,6 @@
 // ends at CR LF or at a lone CR, and a lone LF stays inside its line.
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "config/byte_search.h"
 
@@ -76,8 +75,6 @@ template <class OnLine>
 bool forEachLine(std::string_view text, OnLine&& onLine) {
     return forEachLineWithTerminator(text, [&onLine](std::string_view line, std::string_view) { return onLine(line); });
 }
-
-std::vector<std::string> splitLines(std::string_view text);
 
 // Letter case is folded for ASCII letters only: keys, themes and markers are ASCII.
 std::string asciiLower(std::string_view text);

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "config/failure.h"
 #include "config/replacement_file.h"
 #include "current_directory.h"
 #include "temp_installation.h"
+#include "win/failure.h"
 
 namespace velko::testing {
 namespace {
@@ -284,7 +284,8 @@ protected:
 TEST_F(Replacement, CommitPutsTheNewContentInPlaceWhole) {
     {
         ReplacementFile replacement(target());
-        replacement.write("new\r\n");
+        const std::string_view pieces[] = {"ne", "w\r", "\n"};
+        replacement.write(pieces);
         replacement.commit();
     }
     EXPECT_EQ(scratch.read("dir\\target.txt"), "new\r\n");
@@ -294,9 +295,8 @@ TEST_F(Replacement, CommitPutsTheNewContentInPlaceWhole) {
 TEST_F(Replacement, CommitsLinesAppendedToTheTemporaryFile) {
     {
         ReplacementFile replacement(target());
-        EXPECT_EQ(replacement.temporaryPath().rfind(scratch.path("dir\\vlk"), 0), 0u) << replacement.temporaryPath();
-        AppendLine(replacement.temporaryPath(), "first");
-        AppendLine(replacement.temporaryPath(), "second");
+        replacement.appendLine("first");
+        replacement.appendLine("second");
         replacement.commit();
     }
     EXPECT_EQ(scratch.read("dir\\target.txt"), "first\r\nsecond\r\n");
@@ -306,7 +306,7 @@ TEST_F(Replacement, CommitsLinesAppendedToTheTemporaryFile) {
 TEST_F(Replacement, CommitCreatesAMissingTarget) {
     {
         ReplacementFile replacement(scratch.path("dir\\new.txt"));
-        replacement.write("created\r\n");
+        replacement.appendLine("created");
         replacement.commit();
     }
     EXPECT_EQ(scratch.read("dir\\new.txt"), "created\r\n");
@@ -316,7 +316,7 @@ TEST_F(Replacement, CommitCreatesAMissingTarget) {
 TEST_F(Replacement, WithoutCommitTheTargetStaysAndNoTemporaryFileRemains) {
     {
         ReplacementFile replacement(target());
-        replacement.write("half written");
+        replacement.appendLine("half written");
         EXPECT_EQ(listing().size(), 2u);  // the temporary file lies beside the target
     }
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
