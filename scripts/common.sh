@@ -51,8 +51,8 @@ start_xvfb() {
     XVFB_PID=$!
     read -r -t 30 display <"$fifo" || true
     rm -f "$fifo"
-    [[ -n $display ]] && kill -0 "$XVFB_PID" 2>/dev/null ||
-        die "the X display did not come up within 30 s (Xvfb's output: $BUILD/xvfb.log)"
+    kill -0 "$XVFB_PID" 2>/dev/null || die "Xvfb ended before its display came up (its output: $BUILD/xvfb.log)"
+    [[ -n $display ]] || die "the X display did not come up within 30 s (Xvfb's output: $BUILD/xvfb.log)"
     export DISPLAY=":$display"
     xwininfo -root >/dev/null 2>&1 || die "the X display $DISPLAY does not answer (Xvfb's output: $BUILD/xvfb.log)"
 }
