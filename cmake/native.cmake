@@ -1,4 +1,8 @@
 # Native build: the text rules and their tests under AddressSanitizer and UBSan, and fuzzers.
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "The native build needs clang for its sanitizers and fuzz targets, not "
+                        "${CMAKE_CXX_COMPILER_ID}: configure it with -DCMAKE_CXX_COMPILER=clang++")
+endif()
 set(SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 target_compile_options(velko_rules PRIVATE ${SANITIZERS})
 target_link_options(velko_rules PUBLIC ${SANITIZERS})
@@ -14,4 +18,4 @@ target_compile_options(rules_tests PRIVATE ${SANITIZERS})
 target_link_libraries(rules_tests PRIVATE velko_rules GTest::gtest_main)
 gtest_discover_tests(rules_tests TEST_PREFIX "native.")
 
-include(fuzz/fuzz.cmake OPTIONAL)
+include(fuzz/fuzz.cmake)

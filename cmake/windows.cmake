@@ -1,7 +1,12 @@
 # Windows build: the statically linked 64-bit program and the tests that need Win32, run by
 # CTest through Wine.
 add_compile_definitions(WINVER=0x0A00 _WIN32_WINNT=0x0A00 NOMINMAX WIN32_LEAN_AND_MEAN)
-set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+# The compiler's runtimes are linked in, so that no DLL of the compiler's need lie beside the program.
+if(MINGW)
+    set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+endif()
+# CTest runs the tests through Wine.
+find_program(WINE_PROGRAM wine REQUIRED)
 
 # The window and everything it runs, less the program's entry point: the tests link it too.
 add_library(velko_core STATIC
@@ -40,8 +45,10 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/velko.rc PROPERTIES
 
 add_executable(VelkoConfigurator WIN32 src/app/main.cpp $<TARGET_OBJECTS:velko_resources>)
 target_link_libraries(VelkoConfigurator PRIVATE velko_core)
-target_link_options(VelkoConfigurator PRIVATE $<$<CONFIG:Release>:-s>)
+if(MINGW)
+    target_link_options(VelkoConfigurator PRIVATE $<$<CONFIG:Release>:-s>)
+endif()
 
 include(cmake/packaging.cmake)
-include(tests/windows_tests.cmake OPTIONAL)
-include(bench/bench.cmake OPTIONAL)
+include(tests/windows_tests.cmake)
+include(bench/bench.cmake)

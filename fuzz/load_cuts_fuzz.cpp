@@ -6,6 +6,7 @@
 
 #include "config/load_cuts.h"
 #include "fuzz_support.h"
+#include "win/failure.h"
 
 using velko::fuzz::endsWith;
 using velko::fuzz::require;

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <string>
 
-#include "config/failure.h"
 #include "config/value_rule.h"
 #include "fuzz_support.h"
+#include "win/failure.h"
 
 using velko::fuzz::endsWith;
 using velko::fuzz::require;

@@ -8,7 +8,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 
-PACKAGES=(cmake make clang libclang-rt-14-dev googletest
+PACKAGES=(cmake make clang libclang-rt-dev googletest libgtest-dev
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine64 fonts-wine xvfb x11-utils imagemagick)
 
@@ -34,16 +34,40 @@ build_windows() {
     cmake --build "$BUILD/win" -j"$(nproc)"
 }
 
-# A private X display on a free number; its process id is kept to stop it again.
+# Ends the script with a message on standard error.
+die() {
+    echo "$(basename "$0"): $*" >&2
+    exit 1
+}
+
+# A private X display on a free number; its process id is kept to stop it again. Xvfb writes the
+# number once the display is up; an Xvfb that ends before, or gives no number in time, is a failure.
 XVFB_PID=
 start_xvfb() {
-    local fifo
+    local fifo display=
     fifo=$(mktemp -u) && mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    mkdir -p "$BUILD"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$BUILD/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    read -r display <"$fifo"
+    read -r -t 30 display <"$fifo" || true
     rm -f "$fifo"
+    kill -0 "$XVFB_PID" 2>/dev/null || die "Xvfb ended before its display came up (its output: $BUILD/xvfb.log)"
+    [[ -n $display ]] || die "the X display did not come up within 30 s (Xvfb's output: $BUILD/xvfb.log)"
     export DISPLAY=":$display"
+    xwininfo -root >/dev/null 2>&1 || die "the X display $DISPLAY does not answer (Xvfb's output: $BUILD/xvfb.log)"
+}
+
+# Waits up to seconds for a top-level window titled title on the display. Fails when it does not
+# appear in time, when the process that should show it has ended, or when a private display died.
+wait_for_window() {
+    local title=$1 seconds=$2 process=$3 tick
+    for ((tick = 0; tick < seconds * 5; tick++)); do
+        xwininfo -name "$title" >/dev/null 2>&1 && return 0
+        [[ -z $XVFB_PID ]] || kill -0 "$XVFB_PID" 2>/dev/null || die "the X display $DISPLAY died"
+        kill -0 "$process" 2>/dev/null || die "the program ended before its window \"$title\" appeared"
+        sleep 0.2
+    done
+    die "the window \"$title\" did not appear within $seconds s"
 }
 
 stop_xvfb() {

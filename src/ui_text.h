@@ -1,5 +1,7 @@
 #pragma once
 // Every text the configurator shows or writes as its own, in one place.
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace velko::text {
@@ -35,6 +37,26 @@ inline constexpr std::string_view kEncoderPresetsMenu = "Mencoder Options";
 inline constexpr std::string_view kSegmentPresetsMenu = "Length of Segment";
 // A submenu of a long list of encoder presets: the numbers of its first and last preset.
 inline constexpr std::string_view kPresetGroupFormat = "Presets %zu to %zu";
+// Appended to the caption of a default encoder preset.
+inline constexpr std::string_view kDefaultPresetMarker = " (DEFAULT)";
+
+// The segment lengths offered, in menu order: the caption, and the seconds a choice puts into
+// the field.
+struct SegmentPreset {
+    std::string_view caption;
+    std::string_view seconds;
+};
+inline constexpr SegmentPreset kSegmentPresets[] = {
+    {"Unlimited (0)", "0"},
+    {"1 minute (60)", "60"},
+    {"2 minutes (120)", "120"},
+    {"2.7 minutes (162) - DEFAULT", "162"},
+    {"3 minutes (180)", "180"},
+    {"5 minutes (240)", "240"},
+    {"10 minutes (600)", "600"},
+    {"30 minutes (1800)", "1800"},
+    {"1 hour (3600)", "3600"},
+};
 
 inline constexpr std::string_view kPortHelp =
     "This sets the port in which the web server runs on. By default it is set to port 80, but "
@@ -59,5 +81,39 @@ inline constexpr std::string_view kLineBreakRefusal =
 inline constexpr std::string_view kPortRefusal =
     "The field \"%s\" holds \"%s\", which is no port Apache can listen on. Enter a whole number "
     "from 1 to 65535, digits only. Nothing was saved.";
+
+// The descriptions of failures; each %s is filled in by filled() below, in order.
+inline constexpr std::string_view kInvalidArgument = "Invalid procedure call or argument";
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
+inline constexpr std::string_view kOutOfMemoryFor = "Out of memory: %s";
+inline constexpr std::string_view kFileNotFound = "File not found: %s";
+inline constexpr std::string_view kPathNotFound = "Path not found: %s";
+inline constexpr std::string_view kFileInUse = "Permission denied: %s is in use by another program";
+inline constexpr std::string_view kDiskFull = "Disk full: %s";
+inline constexpr std::string_view kPathFileAccess = "Path/File access error: %s (%s)";
+// What the system says about an error it has no message for.
+inline constexpr std::string_view kSystemError = "system error %s";
+inline constexpr std::string_view kNoReasonGiven = "no reason given";
+// Start-up: what could not be created, and why.
+inline constexpr std::string_view kCannotCreate = "Could not create %s (%s)";
+inline constexpr std::string_view kCreatedWindowClass = "the window class";
+inline constexpr std::string_view kCreatedWindow = "the window";
+inline constexpr std::string_view kCreatedControl = "a control of the window";
+inline constexpr std::string_view kCreatedFont = "the window's font";
+
+// The format with each %s replaced by the next value: values of any length, taken as they stand.
+inline std::string filled(std::string_view format, std::initializer_list<std::string_view> values) {
+    std::string result;
+    const std::string_view* value = values.begin();
+    for (size_t at = 0; at < format.size(); ++at) {
+        if (format.compare(at, 2, "%s") == 0 && value != values.end()) {
+            result.append(*value++);
+            ++at;
+        } else {
+            result += format[at];
+        }
+    }
+    return result;
+}
 
 }  // namespace velko::text

@@ -64,21 +64,9 @@ std::optional<size_t> PresetMenu::presetAt(HMENU menu, int position) const {
     return std::nullopt;
 }
 
-const std::vector<SegmentPreset> kSegmentPresets{
-    {"Unlimited (0)", "0"},
-    {"1 minute (60)", "60"},
-    {"2 minutes (120)", "120"},
-    {"2.7 minutes (162) - DEFAULT", "162"},
-    {"3 minutes (180)", "180"},
-    {"5 minutes (240)", "240"},
-    {"10 minutes (600)", "600"},
-    {"30 minutes (1800)", "1800"},
-    {"1 hour (3600)", "3600"},
-};
-
 MenuHandle buildSegmentMenu() {
     MenuHandle menu = newPopupMenu();
-    for (const SegmentPreset& preset : kSegmentPresets)
+    for (const text::SegmentPreset& preset : text::kSegmentPresets)
         AppendMenuA(menu.get(), MF_STRING, 0, std::string(preset.caption).c_str());
     return menu;
 }

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "win/handles.h"
@@ -32,14 +31,7 @@ private:
     std::vector<HMENU> groups_;
 };
 
-struct SegmentPreset {
-    std::string_view caption;
-    std::string_view seconds;
-};
-
-// The segment lengths offered, in menu order.
-extern const std::vector<SegmentPreset> kSegmentPresets;
-
+// The segment lengths of text::kSegmentPresets, in its order.
 MenuHandle buildSegmentMenu();
 
 }  // namespace velko

@@ -1,6 +1,7 @@
 #include "aids/preset_lines.h"
 
 #include "config/text_lines.h"
+#include "ui_text.h"
 
 namespace velko {
 
@@ -12,7 +13,7 @@ std::optional<std::string> presetCaption(std::string_view line) {
     const size_t firstTab = line.find('\t');
     if (firstTab == std::string_view::npos) return std::nullopt;
     std::string caption(line.substr(0, firstTab));
-    if (isDefaultPreset(line)) caption.append(kDefaultPresetMarker);
+    if (isDefaultPreset(line)) caption.append(text::kDefaultPresetMarker);
     return caption;
 }
 

@@ -6,8 +6,6 @@
 
 namespace velko {
 
-inline constexpr std::string_view kDefaultPresetMarker = " (DEFAULT)";
-
 // A line is a default preset when it holds "mencoder hq, 612br" anywhere, letter case aside.
 bool isDefaultPreset(std::string_view line);
 

@@ -10,10 +10,10 @@
 #include "aids/browse_for_exe.h"
 #include "aids/popup_menus.h"
 #include "aids/preset_lines.h"
-#include "config/failure.h"
 #include "config/load_sequence.h"
 #include "config/save_sequence.h"
 #include "ui_text.h"
+#include "win/failure.h"
 
 namespace velko {
 
@@ -45,7 +45,10 @@ FrmVelko::~FrmVelko() {
 }
 
 bool FrmVelko::open(int showCommand) {
-    createWindow();
+    if (!reportingFailures([&] { createWindow(); })) {
+        end(1);
+        return false;
+    }
     const Outcome loaded = Prog_GetData();
     if (loaded != Outcome::Done) {
         end(loaded == Outcome::Failed ? 1 : 0);
@@ -130,8 +133,9 @@ void FrmVelko::onMenuCommand(HMENU menu, int position) {
     const std::optional<size_t> preset = presetMenu_.presetAt(menu, position);
     if (preset && *preset < presetStore_.size())
         setText(Field::EncoderOptions, presetOptions(presetStore_[*preset]));
-    else if (menu == segmentMenu_.get() && position >= 0 && static_cast<size_t>(position) < kSegmentPresets.size())
-        setText(Field::SegmentLength, kSegmentPresets[position].seconds);
+    else if (menu == segmentMenu_.get() && position >= 0 &&
+             static_cast<size_t>(position) < std::size(text::kSegmentPresets))
+        setText(Field::SegmentLength, text::kSegmentPresets[position].seconds);
 }
 
 void FrmVelko::onClose() { requestEnd(0); }
@@ -175,7 +179,7 @@ void FrmVelko::onBrowse(Control field) {
 
 void FrmVelko::onDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    applyLayout(dpi);
+    if (!reportingFailures([&] { applyLayout(dpi); })) requestEnd(1);
 }
 
 FrmVelko::Outcome FrmVelko::Prog_GetData() {
@@ -203,7 +207,7 @@ bool FrmVelko::reportingFailures(Action&& action) {
     } catch (const Failure& failure) {
         showFailure(failure.number(), failure.description());
     } catch (const std::bad_alloc&) {
-        showFailure(failure_number::OutOfMemory, "Out of memory");
+        showFailure(failure_number::OutOfMemory, std::string(text::kOutOfMemory));
     }
     return false;
 }

@@ -7,6 +7,7 @@
 #include "app/resource.h"
 #include "aids/popup_menus.h"
 #include "ui_text.h"
+#include "win/win_error.h"
 
 namespace velko {
 namespace {
@@ -30,6 +31,12 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+// Each window made anew registers the classes again; the registration of the first stands.
+void registerClass(const WNDCLASSEXA& windowClass) {
+    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw creationFailure(text::kCreatedWindowClass);
+}
+
 void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -43,7 +50,7 @@ void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
     window.hCursor = LoadCursor(nullptr, IDC_ARROW);
     window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window.lpszClassName = kWindowClass;
-    RegisterClassExA(&window);
+    registerClass(window);
 
     WNDCLASSEXA frame{};
     frame.cbSize = sizeof frame;
@@ -52,7 +59,7 @@ void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
     frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
     frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     frame.lpszClassName = kFrameClass;
-    RegisterClassExA(&frame);
+    registerClass(frame);
 }
 
 struct WindowKind {
@@ -150,10 +157,10 @@ GdiObject dialogFontAt(UINT dpi) {
     face.lfWeight = FW_NORMAL;
     face.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(face.lfFaceName, "MS Shell Dlg 2", LF_FACESIZE);
-    GdiObject font(CreateFontIndirectA(&face));
+    GdiObject font(created(CreateFontIndirectA(&face), text::kCreatedFont));
     while (!labelsFit(font.get(), dpi) && face.lfHeight < -1) {
         ++face.lfHeight;
-        font.reset(CreateFontIndirectA(&face));
+        font.reset(created(CreateFontIndirectA(&face), text::kCreatedFont));
     }
     return font;
 }
@@ -171,9 +178,10 @@ void FrmVelko::createWindow() {
     registerClasses(instance_, windowProc);
     menuBar_ = buildMenuBar();
     segmentMenu_ = buildSegmentMenu();
-    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(), kWindowStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_,
-                            this);
+    hwnd_ = created(CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(),
+                                    kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                    menuBar_, instance_, this),
+                    text::kCreatedWindow);
     createControls();
     applyLayout(GetDpiForWindow(hwnd_));
 }
@@ -182,16 +190,18 @@ void FrmVelko::createControls() {
     for (const ControlSpec& spec : kLayout) {
         const WindowKind kind = windowKindOf(spec.kind);
         const HWND parent = spec.container == Control::Window ? hwnd_ : control(spec.container);
-        controls_[static_cast<size_t>(spec.name)] =
+        controls_[static_cast<size_t>(spec.name)] = created(
             CreateWindowExA(kind.exStyle, kind.className, std::string(spec.text).c_str(), kind.style, 0, 0, 0, 0,
                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))), instance_,
-                            nullptr);
+                            nullptr),
+            text::kCreatedControl);
     }
     // Each frame draws its caption and border with a group box behind all of its controls.
     for (const ControlSpec& spec : kLayout)
         if (spec.kind == Kind::Frame)
-            CreateWindowExA(0, "BUTTON", std::string(spec.text).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                            0, 0, control(spec.name), nullptr, instance_, nullptr);
+            created(CreateWindowExA(0, "BUTTON", std::string(spec.text).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                                    0, 0, 0, 0, control(spec.name), nullptr, instance_, nullptr),
+                    text::kCreatedControl);
     for (const ControlSpec& spec : kLayout)
         if (spec.kind == Kind::TextBox || spec.kind == Kind::ThemeList)
             nameFieldAfterLabel(control(spec.name), control(labelOf(spec.name)));

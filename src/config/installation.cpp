@@ -1,9 +1,9 @@
 #include "config/installation.h"
 
-#include "config/failure.h"
 #include "config/mod_file.h"
 #include "config/settings_lines.h"
 #include "config/value_rule.h"
+#include "win/failure.h"
 
 namespace velko {
 namespace {

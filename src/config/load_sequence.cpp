@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "config/apache_edit.h"
-#include "config/failure.h"
 #include "config/load_cuts.h"
 #include "config/mod_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "config/value_rule.h"
 #include "ui_text.h"
+#include "win/failure.h"
 
 namespace velko {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "config/failure.h"
 #include "config/text_lines.h"
+#include "win/failure.h"
 #include "win/file_io.h"
 #include "win/handles.h"
 #include "win/win_error.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/failure.h"
+#include "win/failure.h"
 
 namespace velko {
 

@@ -1,16 +1,15 @@
 #include "config/save_sequence.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "config/apache_edit.h"
-#include "config/failure.h"
 #include "config/mod_file.h"
 #include "config/pieced_text.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "ui_text.h"
+#include "win/failure.h"
 
 namespace velko {
 namespace {
@@ -38,10 +37,8 @@ struct SaveSnapshot {
 };
 
 // A refusal names the field, and the value where the format shows it.
-Failure refusal(std::string_view format, const std::string& fieldName, const std::string& value = {}) {
-    char message[1024];
-    std::snprintf(message, sizeof message, format.data(), fieldName.c_str(), value.c_str());
-    return Failure(failure_number::InvalidArgument, message);
+Failure refusal(std::string_view format, std::string_view fieldName, std::string_view value = {}) {
+    return Failure(failure_number::InvalidArgument, text::filled(format, {fieldName, value}));
 }
 
 void refuseLineBreak(const std::string& fieldName, std::string_view value) {

@@ -4,7 +4,6 @@
 // the change log, the main script) a lone LF ends a line too; elsewhere it stays inside its line.
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "config/byte_search.h"
 

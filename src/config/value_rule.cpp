@@ -1,6 +1,6 @@
 #include "config/value_rule.h"
 
-#include "config/failure.h"
+#include "win/failure.h"
 
 namespace velko {
 

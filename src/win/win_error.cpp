@@ -1,5 +1,7 @@
 #include "win/win_error.h"
 
+#include "ui_text.h"
+
 namespace velko {
 namespace {
 
@@ -12,7 +14,7 @@ std::string systemMessage(DWORD error) {
     LocalFree(buffer);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
         message.pop_back();
-    return message.empty() ? "system error " + std::to_string(error) : message;
+    return message.empty() ? text::filled(text::kSystemError, {std::to_string(error)}) : message;
 }
 
 }  // namespace
@@ -27,21 +29,28 @@ Failure errorFailure(DWORD error, const std::string& path) {
     case ERROR_BAD_PATHNAME:
     case ERROR_INVALID_DRIVE:
     case ERROR_DIRECTORY:
-        return Failure(PathNotFound, "Path not found: " + path);
+        return Failure(PathNotFound, text::filled(text::kPathNotFound, {path}));
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return Failure(PermissionDenied, "Permission denied: " + path + " is in use by another program");
+        return Failure(PermissionDenied, text::filled(text::kFileInUse, {path}));
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return Failure(DiskFull, "Disk full: " + path);
+        return Failure(DiskFull, text::filled(text::kDiskFull, {path}));
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-        return Failure(OutOfMemory, "Out of memory: " + path);
+        return Failure(OutOfMemory, text::filled(text::kOutOfMemoryFor, {path}));
     default:
-        return Failure(PathFileAccess, "Path/File access error: " + path + " (" + systemMessage(error) + ")");
+        return Failure(PathFileAccess, text::filled(text::kPathFileAccess, {path, systemMessage(error)}));
     }
 }
 
 Failure lastErrorFailure(const std::string& path) { return errorFailure(GetLastError(), path); }
+
+// Windows fails to create windows, classes and fonts when its resources run out.
+Failure creationFailure(std::string_view what) {
+    const DWORD error = GetLastError();
+    const std::string reason = error ? systemMessage(error) : std::string(text::kNoReasonGiven);
+    return Failure(failure_number::OutOfMemory, text::filled(text::kCannotCreate, {what, reason}));
+}
 
 }  // namespace velko

@@ -2,13 +2,24 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
-#include "config/failure.h"
+#include "win/failure.h"
 
 namespace velko {
 
 // The failure for the calling thread's last error, about the file or directory at path.
 Failure lastErrorFailure(const std::string& path);
 Failure errorFailure(DWORD error, const std::string& path);
+
+// The failure to create what, for the calling thread's last error.
+Failure creationFailure(std::string_view what);
+
+// The handle that a creating call returned; a null one is the failure to create what.
+template <class Handle>
+Handle created(Handle handle, std::string_view what) {
+    if (!handle) throw creationFailure(what);
+    return handle;
+}
 
 }  // namespace velko

@@ -268,6 +268,51 @@ TEST_F(WindowShell, FailureAtStartUpEndsBeforeTheWindowIsShown) {
     EXPECT_EQ(window->hwnd(), nullptr);
 }
 
+// Refuses, for as long as it lives, to create the windows of one class on this thread, as a
+// system out of resources would.
+class RefusedClass {
+public:
+    explicit RefusedClass(std::string name) {
+        refused() = std::move(name);
+        hook_ = SetWindowsHookExA(WH_CBT, refuse, nullptr, GetCurrentThreadId());
+    }
+    ~RefusedClass() { UnhookWindowsHookEx(hook_); }
+
+private:
+    static std::string& refused() {
+        static std::string name;
+        return name;
+    }
+    static LRESULT CALLBACK refuse(int code, WPARAM wParam, LPARAM lParam) {
+        char name[64] = "";
+        if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
+            lstrcmpiA(name, refused().c_str()) == 0)
+            return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+
+TEST_F(WindowShell, AWindowThatCannotBeCreatedEndsStartUpWithTheFailureBoxNamingIt) {
+    installDemo();
+    const std::map<std::string, std::string> cases{{"VelkoConfigurator", "the window"},
+                                                   {"Edit", "a control of the window"}};
+    for (const auto& [className, what] : cases) {
+        SCOPED_TRACE(className);
+        dialogs.messages.clear();
+        dialogs.endedWith.reset();
+        {
+            const RefusedClass refusal(className);
+            EXPECT_FALSE(open());
+        }
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text.rfind("Error 7: Could not create " + what + " (", 0), 0u)
+            << dialogs.messages[0].text;
+        EXPECT_EQ(dialogs.endedWith, 1u);
+        EXPECT_EQ(window->hwnd(), nullptr);
+    }
+}
+
 // The save yields to the window before each line of Apache's configuration: a close arriving then
 // waits for the save, which writes all three files.
 TEST_F(WindowShell, ClosingDuringASaveEndsOnceTheSaveHasFinished) {

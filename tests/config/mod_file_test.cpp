@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "config/failure.h"
+#include "win/failure.h"
 #include "config/replacement_file.h"
 #include "current_directory.h"
 #include "temp_installation.h"

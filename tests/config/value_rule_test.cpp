@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/failure.h"
+#include "win/failure.h"
 
 namespace velko {
 namespace {

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui_text.h"
+
 namespace velko {
 
 class Failure : public std::runtime_error {
@@ -29,11 +31,11 @@ inline constexpr int PathNotFound = 76;
 
 // A cut of negative length: the text it was asked of is too short or lacks its mark.
 inline Failure invalidArgument() {
-    return Failure(failure_number::InvalidArgument, "Invalid procedure call or argument");
+    return Failure(failure_number::InvalidArgument, std::string(text::kInvalidArgument));
 }
 
 inline Failure fileNotFound(const std::string& path) {
-    return Failure(failure_number::FileNotFound, "File not found: " + path);
+    return Failure(failure_number::FileNotFound, text::filled(text::kFileNotFound, {path}));
 }
 
 }  // namespace velko
