@@ -1,17 +1,15 @@
-// Building frmVelko from its layout table, at the screen's resolution.
-#include <windows.h>
+#include "app/window_build.h"
+
 #include <commctrl.h>
 
-#include "app/accessible_names.h"
-#include "app/frm_velko.h"
+#include <string>
+
 #include "app/resource.h"
-#include "aids/popup_menus.h"
 #include "ui_text.h"
 
 namespace velko {
 namespace {
 
-constexpr char kWindowClass[] = "VelkoConfigurator";
 constexpr char kFrameClass[] = "VelkoFrame";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -28,31 +26,6 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     default:
         return DefWindowProcA(frame, message, wParam, lParam);
     }
-}
-
-void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    WNDCLASSEXA window{};
-    window.cbSize = sizeof window;
-    window.lpfnWndProc = windowProc;
-    window.hInstance = instance;
-    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, LR_SHARED));
-    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, LR_SHARED));
-    window.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window.lpszClassName = kWindowClass;
-    RegisterClassExA(&window);
-
-    WNDCLASSEXA frame{};
-    frame.cbSize = sizeof frame;
-    frame.lpfnWndProc = frameProc;
-    frame.hInstance = instance;
-    frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    frame.lpszClassName = kFrameClass;
-    RegisterClassExA(&frame);
 }
 
 struct WindowKind {
@@ -123,6 +96,41 @@ void placeGroupBox(HWND frame, int width, int height, HFONT font) {
     SendMessageA(groupBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
+HFONT messageFont(UINT dpi) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
+    return CreateFontIndirectA(&metrics.lfMessageFont);
+}
+
+}  // namespace
+
+void registerWindowClasses(HINSTANCE instance, WNDPROC windowProc) {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXA window{};
+    window.cbSize = sizeof window;
+    window.lpfnWndProc = windowProc;
+    window.hInstance = instance;
+    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, LR_SHARED));
+    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, LR_SHARED));
+    window.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window.lpszClassName = kWindowClass;
+    RegisterClassExA(&window);
+
+    WNDCLASSEXA frame{};
+    frame.cbSize = sizeof frame;
+    frame.lpfnWndProc = frameProc;
+    frame.hInstance = instance;
+    frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    frame.lpszClassName = kFrameClass;
+    RegisterClassExA(&frame);
+}
+
 HMENU buildMenuBar() {
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_STRING, optExit, std::string(text::kExit).c_str());
@@ -130,59 +138,48 @@ HMENU buildMenuBar() {
     return bar;
 }
 
-}  // namespace
-
-void FrmVelko::createWindow() {
-    registerClasses(instance_, windowProc);
-    menuBar_ = buildMenuBar();
-    segmentMenu_ = buildSegmentMenu();
-    hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(), kWindowStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar_, instance_,
-                            this);
-    createControls();
-    applyLayout(GetDpiForWindow(hwnd_));
+HWND createMainWindow(HINSTANCE instance, HMENU menuBar, void* createParameter) {
+    return CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(), kWindowStyle,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menuBar, instance,
+                           createParameter);
 }
 
-void FrmVelko::createControls() {
+Controls createControls(HWND window, HINSTANCE instance) {
+    Controls controls{};
+    const auto control = [&](Control name) { return controls[static_cast<size_t>(name)]; };
     for (const ControlSpec& spec : kLayout) {
         const WindowKind kind = windowKindOf(spec.kind);
-        const HWND parent = spec.container == Control::Window ? hwnd_ : control(spec.container);
-        controls_[static_cast<size_t>(spec.name)] =
+        const HWND parent = spec.container == Control::Window ? window : control(spec.container);
+        controls[static_cast<size_t>(spec.name)] =
             CreateWindowExA(kind.exStyle, kind.className, std::string(spec.text).c_str(), kind.style, 0, 0, 0, 0,
-                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))), instance_,
+                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))), instance,
                             nullptr);
     }
     // Each frame draws its caption and border with a group box behind all of its controls.
     for (const ControlSpec& spec : kLayout)
         if (spec.kind == Kind::Frame)
             CreateWindowExA(0, "BUTTON", std::string(spec.text).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0,
-                            0, 0, control(spec.name), nullptr, instance_, nullptr);
-    for (const ControlSpec& spec : kLayout)
-        if (spec.kind == Kind::TextBox || spec.kind == Kind::ThemeList)
-            nameFieldAfterLabel(control(spec.name), control(labelOf(spec.name)));
+                            0, 0, control(spec.name), nullptr, instance, nullptr);
     addTab(control(Control::tsTabs), 0, text::kTabXampp);
     addTab(control(Control::tsTabs), 1, text::kTabVelko);
+    return controls;
 }
 
-// Places every control at its 96-DPI rectangle scaled to dpi, in a font of the same scale.
-void FrmVelko::applyLayout(UINT dpi) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
-    font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
-
+GdiObject layOutControls(HWND window, const Controls& controls, UINT dpi) {
+    GdiObject font(messageFont(dpi));
     for (const ControlSpec& spec : kLayout) {
-        const HWND window = control(spec.name);
+        const HWND control = controls[static_cast<size_t>(spec.name)];
         const int dropHeight = spec.kind == Kind::ThemeList ? kThemeListDropHeight : 0;
-        MoveWindow(window, scaled(spec.left, dpi), scaled(spec.top, dpi), scaled(spec.width, dpi),
+        MoveWindow(control, scaled(spec.left, dpi), scaled(spec.top, dpi), scaled(spec.width, dpi),
                    scaled(spec.height + dropHeight, dpi), FALSE);
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        if (spec.kind == Kind::ThemeList) fitSelectionField(window, scaled(spec.height, dpi));
-        if (spec.kind == Kind::Frame) placeGroupBox(window, scaled(spec.width, dpi), scaled(spec.height, dpi), static_cast<HFONT>(font_.get()));
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        if (spec.kind == Kind::ThemeList) fitSelectionField(control, scaled(spec.height, dpi));
+        if (spec.kind == Kind::Frame)
+            placeGroupBox(control, scaled(spec.width, dpi), scaled(spec.height, dpi), static_cast<HFONT>(font.get()));
     }
-    fitClientArea(hwnd_, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi));
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    fitClientArea(window, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi));
+    InvalidateRect(window, nullptr, TRUE);
+    return font;
 }
 
 }  // namespace velko
