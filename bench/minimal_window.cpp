@@ -1,21 +1,5 @@
 // The baseline of start-up: a Win32 program that opens one empty window and does nothing else.
-// Built a second time with VELKO_BENCH_LIBRARIES: then it also loads the libraries that the
-// configurator imports, with its manifest, which tells their share of the configurator's start-up.
 #include <windows.h>
-
-#if defined(VELKO_BENCH_LIBRARIES)
-#include <commctrl.h>
-#include <commdlg.h>
-#include <oleacc.h>
-
-// Taking their addresses makes the program import them, as the configurator does.
-void* const volatile kImported[] = {reinterpret_cast<void*>(&InitCommonControlsEx),
-                                    reinterpret_cast<void*>(&GetOpenFileNameA),
-                                    reinterpret_cast<void*>(&CreateStdAccessibleObject),
-                                    reinterpret_cast<void*>(&SysAllocString),
-                                    reinterpret_cast<void*>(&CreateFontIndirectA),
-                                    reinterpret_cast<void*>(&CoInitializeEx)};
-#endif
 
 namespace {
 
