@@ -4,30 +4,14 @@
 #include <windows.h>
 
 #include "app/window_build.h"
-
-namespace {
-
-LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
+#include "baseline_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    velko::registerWindowClasses(instance, windowProc);
+    velko::registerWindowClasses(instance, velko::bench::endingWindowProc);
     const HWND window = velko::createMainWindow(instance, velko::buildMenuBar(), nullptr);
     const velko::Controls controls = velko::createControls(window, instance);
     const velko::GdiObject font = velko::layOutControls(window, controls, GetDpiForWindow(window));
     ShowWindow(window, showCommand);
     SetFocus(controls[static_cast<size_t>(velko::Control::tsTabs)]);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return velko::bench::runMessageLoop();
 }
