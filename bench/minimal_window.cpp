@@ -1,40 +1,18 @@
 // The baseline of start-up: a Win32 program that opens one empty window and does nothing else.
-// Built a second time with VELKO_BENCH_LIBRARIES: then it also loads the libraries that the
-// configurator imports, with its manifest, which tells their share of the configurator's start-up.
 #include <windows.h>
 
-#if defined(VELKO_BENCH_LIBRARIES)
-#include <commctrl.h>
-#include <commdlg.h>
-#include <oleacc.h>
-
-// Taking their addresses makes the program import them, as the configurator does.
-void* const volatile kImported[] = {reinterpret_cast<void*>(&InitCommonControlsEx),
-                                    reinterpret_cast<void*>(&GetOpenFileNameA),
-                                    reinterpret_cast<void*>(&CreateStdAccessibleObject),
-                                    reinterpret_cast<void*>(&SysAllocString),
-                                    reinterpret_cast<void*>(&CreateFontIndirectA),
-                                    reinterpret_cast<void*>(&CoInitializeEx)};
-#endif
+#include "baseline_window.h"
 
 namespace {
 
 constexpr char kWindowClass[] = "VelkoBenchMinimalWindow";
-
-LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = velko::bench::endingWindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -43,10 +21,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     const HWND window = CreateWindowExA(0, kWindowClass, "Minimal window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                         CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
     ShowWindow(window, showCommand);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return velko::bench::runMessageLoop();
 }

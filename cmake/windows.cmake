@@ -12,6 +12,8 @@ find_program(WINE_PROGRAM wine REQUIRED)
 add_library(velko_core STATIC
     src/win/win_error.cpp
     src/win/file_io.cpp
+    src/win/system_library.cpp
+    src/win/com_apartment.cpp
     src/config/mod_file.cpp
     src/config/replacement_file.cpp
     src/config/installation.cpp
@@ -20,14 +22,16 @@ add_library(velko_core STATIC
     src/aids/popup_menus.cpp
     src/aids/browse_for_exe.cpp
     src/app/layout.cpp
+    src/app/window_build.cpp
     src/app/accessible_names.cpp
     src/app/frm_velko.cpp
-    src/app/frm_velko_build.cpp
     src/app/frm_velko_view.cpp
     src/app/frm_velko_keys.cpp
     src/app/input_box.cpp
     src/app/desktop_dialogs.cpp)
-target_link_libraries(velko_core PUBLIC velko_rules comctl32 comdlg32 gdi32 user32 kernel32 ole32 oleacc oleaut32)
+# The window imports only what it needs to be shown; the picker's and the screen readers'
+# libraries are loaded when first needed (SystemLibrary).
+target_link_libraries(velko_core PUBLIC velko_rules comctl32 gdi32 user32 kernel32)
 target_link_options(velko_core PUBLIC ${STATIC_RUNTIME})
 
 # Resources: version numbers from the project's one version.

@@ -4,8 +4,22 @@
 
 #include <string>
 
+#include "win/system_library.h"
+
 namespace velko {
 namespace {
+
+// Loaded with the first question of a screen reader; kept until the program ends, since the
+// objects handed out may outlive the window.
+SystemLibrary& oleacc() {
+    static SystemLibrary library("oleacc.dll");
+    return library;
+}
+
+SystemLibrary& oleaut32() {
+    static SystemLibrary library("oleaut32.dll");
+    return library;
+}
 
 // The platform's own accessible object of the field, with the label's caption as its name.
 class LabelledField final : public IAccessible {
@@ -36,7 +50,8 @@ public:
         if (!name) return E_POINTER;
         std::wstring caption(static_cast<size_t>(GetWindowTextLengthW(label_)), L'\0');
         GetWindowTextW(label_, caption.data(), static_cast<int>(caption.size()) + 1);
-        *name = SysAllocStringLen(caption.data(), static_cast<UINT>(caption.size()));
+        const auto allocate = oleaut32().function<decltype(SysAllocStringLen)>("SysAllocStringLen");
+        *name = allocate ? allocate(caption.data(), static_cast<UINT>(caption.size())) : nullptr;
         return *name ? S_OK : E_OUTOFMEMORY;
     }
 
@@ -114,12 +129,18 @@ private:
     LONG references_ = 1;
 };
 
-LRESULT answerClientObject(HWND field, HWND label, WPARAM flags) {
+// The object goes to the screen reader through COM, from the window's thread.
+LRESULT answerClientObject(HWND field, HWND label, WPARAM flags, ComApartment& apartment) {
+    apartment.enter();
+    const auto createStandard =
+        oleacc().function<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+    const auto answer = oleacc().function<decltype(LresultFromObject)>("LresultFromObject");
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(field, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+    if (!createStandard || !answer ||
+        FAILED(createStandard(field, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
         return 0;
     auto* labelled = new LabelledField(standard, label);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, labelled);
+    const LRESULT result = answer(__uuidof(IAccessible), flags, labelled);
     labelled->Release();
     return result;
 }
@@ -130,13 +151,14 @@ LRESULT answerClientObject(HWND field, HWND label, WPARAM flags) {
 struct NamedField {
     WNDPROC standardProc;
     HWND label;
+    ComApartment& apartment;
 };
 
 LRESULT CALLBACK namedFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* named = reinterpret_cast<NamedField*>(GetWindowLongPtrA(field, GWLP_USERDATA));
     const WNDPROC standardProc = named->standardProc;
     if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT))
-        return answerClientObject(field, named->label, wParam);
+        return answerClientObject(field, named->label, wParam, named->apartment);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(standardProc));
         SetWindowLongPtrA(field, GWLP_USERDATA, 0);
@@ -147,8 +169,8 @@ LRESULT CALLBACK namedFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void nameFieldAfterLabel(HWND field, HWND label) {
-    auto* named = new NamedField{nullptr, label};
+void nameFieldAfterLabel(HWND field, HWND label, ComApartment& apartment) {
+    auto* named = new NamedField{nullptr, label, apartment};
     SetWindowLongPtrA(field, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(named));
     named->standardProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(namedFieldProc)));

@@ -1,6 +1,7 @@
 // The platform's own dialogs, pop-up menus and end of the program.
 #include "app/input_box.h"
 #include "win/dialogs.h"
+#include "win/system_library.h"
 
 namespace velko {
 namespace {
@@ -16,7 +17,10 @@ public:
         return showInputBox(GetModuleHandleA(nullptr), owner, prompt, title, defaultAnswer);
     }
 
-    BOOL openFileName(OPENFILENAMEA& record) override { return GetOpenFileNameA(&record); }
+    BOOL openFileName(OPENFILENAMEA& record) override {
+        const auto open = comdlg32_.function<decltype(GetOpenFileNameA)>("GetOpenFileNameA");
+        return open ? open(&record) : FALSE;
+    }
 
     // At the mouse pointer with the platform's defaults; the owner must be in the foreground
     // for the menu to close when the user clicks elsewhere.
@@ -29,6 +33,9 @@ public:
     }
 
     void endProcess(UINT exitCode) override { PostQuitMessage(static_cast<int>(exitCode)); }
+
+private:
+    SystemLibrary comdlg32_{"comdlg32.dll"};  // loaded when the picker first opens
 };
 
 }  // namespace

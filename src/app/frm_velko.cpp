@@ -9,6 +9,7 @@
 
 #include "aids/browse_for_exe.h"
 #include "aids/popup_menus.h"
+#include "app/accessible_names.h"
 #include "aids/preset_lines.h"
 #include "config/load_sequence.h"
 #include "config/save_sequence.h"
@@ -59,6 +60,20 @@ bool FrmVelko::open(int showCommand) {
     SetFocus(control(Control::tsTabs));
     return true;
 }
+
+void FrmVelko::createWindow() {
+    registerWindowClasses(instance_, windowProc);
+    menuBar_ = buildMenuBar();
+    segmentMenu_ = buildSegmentMenu();
+    hwnd_ = createMainWindow(instance_, menuBar_, this);
+    controls_ = createControls(hwnd_, instance_);
+    for (const ControlSpec& spec : kLayout)
+        if (spec.kind == Kind::TextBox || spec.kind == Kind::ThemeList)
+            nameFieldAfterLabel(control(spec.name), control(labelOf(spec.name)), apartment_);
+    applyLayout(GetDpiForWindow(hwnd_));
+}
+
+void FrmVelko::applyLayout(UINT dpi) { font_ = layOutControls(hwnd_, controls_, dpi); }
 
 LRESULT CALLBACK FrmVelko::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -173,6 +188,7 @@ void FrmVelko::onPresetsButton() { dialogs_.trackPopupMenu(presetMenu_.handle(),
 void FrmVelko::onSegmentsButton() { dialogs_.trackPopupMenu(segmentMenu_.get(), hwnd_); }
 
 void FrmVelko::onBrowse(Control field) {
+    apartment_.enter();  // the open-file dialog hosts the shell's objects
     const std::optional<std::string> path = pathWithoutExe(BrowseForExe(dialogs_, hwnd_, instance_));
     if (path) SetWindowTextA(control(field), path->c_str());
 }

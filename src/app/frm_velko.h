@@ -10,8 +10,10 @@
 
 #include "aids/popup_menus.h"
 #include "app/layout.h"
+#include "app/window_build.h"
 #include "config/config_view.h"
 #include "config/installation.h"
+#include "win/com_apartment.h"
 #include "win/dialogs.h"
 #include "win/handles.h"
 
@@ -63,7 +65,6 @@ private:
 
     // Building the window.
     void createWindow();
-    void createControls();
     void applyLayout(UINT dpi);
 
     // Handlers.
@@ -99,12 +100,13 @@ private:
     Dialogs& dialogs_;
     InstallationPaths paths_;
     HWND hwnd_ = nullptr;
-    std::array<HWND, kControlCount> controls_{};
+    Controls controls_{};
     HMENU menuBar_ = nullptr;  // the window destroys it with itself
     PresetMenu presetMenu_;
     MenuHandle segmentMenu_;
     GdiObject font_;
     HWND focusBeforeDeactivation_ = nullptr;
+    ComApartment apartment_;  // left when the window has gone
 
     LoadedValues loaded_;
     std::vector<std::string> presetStore_;  // lstMO

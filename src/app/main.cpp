@@ -1,6 +1,5 @@
 // Velko Configurator: one window that edits the web server port and the Velko settings.
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/frm_velko.h"
 
@@ -19,15 +18,7 @@ int runMessageLoop(velko::FrmVelko& window) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    // Screen readers receive the fields' accessible objects through COM, and the open-file
-    // dialog hosts shell objects: both want the window's thread in an apartment.
-    const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    int exitCode = 0;
-    {
-        velko::FrmVelko window(instance, velko::desktopDialogs(), velko::InstallationPaths{});
-        window.open(showCommand);
-        exitCode = runMessageLoop(window);
-    }
-    if (SUCCEEDED(apartment)) CoUninitialize();
-    return exitCode;
+    velko::FrmVelko window(instance, velko::desktopDialogs(), velko::InstallationPaths{});
+    window.open(showCommand);
+    return runMessageLoop(window);
 }

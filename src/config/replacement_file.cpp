@@ -5,6 +5,7 @@
 #include "config/mod_file.h"
 #include "win/file_io.h"
 #include "win/handles.h"
+#include "win/system_library.h"
 #include "win/win_error.h"
 
 namespace velko {
@@ -34,16 +35,20 @@ void refuseUnreplaceableTarget(const std::string& target) {
 }
 
 // The owner and group can be set only with privileges the process may lack; the access list
-// alone is kept then.
+// alone is kept then. The security functions' library is loaded by the save alone.
 void carryOverSecurity(const std::string& from, const std::string& to) {
+    SystemLibrary security("advapi32.dll");
+    const auto getSecurity = security.function<decltype(GetFileSecurityA)>("GetFileSecurityA");
+    const auto setSecurity = security.function<decltype(SetFileSecurityA)>("SetFileSecurityA");
+    if (!getSecurity || !setSecurity) return;
     DWORD size = 0;
-    GetFileSecurityA(from.c_str(), kKeptSecurity, nullptr, 0, &size);
+    getSecurity(from.c_str(), kKeptSecurity, nullptr, 0, &size);
     if (size == 0) return;
-    std::string descriptor(size, '\0');
-    const auto security = reinterpret_cast<PSECURITY_DESCRIPTOR>(descriptor.data());
-    if (!GetFileSecurityA(from.c_str(), kKeptSecurity, security, size, &size)) return;
-    if (!SetFileSecurityA(to.c_str(), kKeptSecurity, security))
-        SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, security);
+    std::string bytes(size, '\0');
+    const auto descriptor = reinterpret_cast<PSECURITY_DESCRIPTOR>(bytes.data());
+    if (!getSecurity(from.c_str(), kKeptSecurity, descriptor, size, &size)) return;
+    if (!setSecurity(to.c_str(), kKeptSecurity, descriptor))
+        setSecurity(to.c_str(), DACL_SECURITY_INFORMATION, descriptor);
 }
 
 void carryOverAttributes(const std::string& from, const std::string& to) {

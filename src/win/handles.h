@@ -45,10 +45,14 @@ struct DeleteGdiObject {
 struct DestroyMenuHandle {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct FreeModule {
+    void operator()(HMODULE h) const { FreeLibrary(h); }
+};
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
+using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;
 
 // INVALID_HANDLE_VALUE is no constant expression, so find and file handles that report failure
 // with it are taken as null when they fail.

@@ -11,7 +11,7 @@ target_compile_definitions(program_tests PRIVATE
     VELKO_PROGRAM_FILE="Z:$<TARGET_FILE:VelkoConfigurator>"
     VELKO_MANIFEST_FILE="Z:${VELKO_MANIFEST}"
     VELKO_VERSION="${PROJECT_VERSION}")
-target_link_libraries(program_tests PRIVATE version)
+target_link_libraries(program_tests PRIVATE version oleacc oleaut32)
 add_dependencies(program_tests VelkoConfigurator)
 
 # The layout tests again on a screen of 144 DPI, in a Wine prefix of its own.

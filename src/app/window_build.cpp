@@ -1,18 +1,16 @@
-// Building frmVelko from its layout table, at the screen's resolution.
-#include <windows.h>
+#include "app/window_build.h"
+
 #include <commctrl.h>
 
-#include "app/accessible_names.h"
-#include "app/frm_velko.h"
+#include <string>
+
 #include "app/resource.h"
-#include "aids/popup_menus.h"
 #include "ui_text.h"
 #include "win/win_error.h"
 
 namespace velko {
 namespace {
 
-constexpr char kWindowClass[] = "VelkoConfigurator";
 constexpr char kFrameClass[] = "VelkoFrame";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -29,37 +27,6 @@ LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     default:
         return DefWindowProcA(frame, message, wParam, lParam);
     }
-}
-
-// Each window made anew registers the classes again; the registration of the first stands.
-void registerClass(const WNDCLASSEXA& windowClass) {
-    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw creationFailure(text::kCreatedWindowClass);
-}
-
-void registerClasses(HINSTANCE instance, WNDPROC windowProc) {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-
-    WNDCLASSEXA window{};
-    window.cbSize = sizeof window;
-    window.lpfnWndProc = windowProc;
-    window.hInstance = instance;
-    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, LR_SHARED));
-    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, LR_SHARED));
-    window.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window.lpszClassName = kWindowClass;
-    registerClass(window);
-
-    WNDCLASSEXA frame{};
-    frame.cbSize = sizeof frame;
-    frame.lpfnWndProc = frameProc;
-    frame.hInstance = instance;
-    frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    frame.lpszClassName = kFrameClass;
-    registerClass(frame);
 }
 
 struct WindowKind {
@@ -165,6 +132,39 @@ GdiObject dialogFontAt(UINT dpi) {
     return font;
 }
 
+// Each window made anew registers the classes again; the registration of the first stands.
+void registerClass(const WNDCLASSEXA& windowClass) {
+    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw creationFailure(text::kCreatedWindowClass);
+}
+
+}  // namespace
+
+void registerWindowClasses(HINSTANCE instance, WNDPROC windowProc) {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXA window{};
+    window.cbSize = sizeof window;
+    window.lpfnWndProc = windowProc;
+    window.hInstance = instance;
+    window.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 32, 32, LR_SHARED));
+    window.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELKO), IMAGE_ICON, 16, 16, LR_SHARED));
+    window.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window.lpszClassName = kWindowClass;
+    registerClass(window);
+
+    WNDCLASSEXA frame{};
+    frame.cbSize = sizeof frame;
+    frame.lpfnWndProc = frameProc;
+    frame.hInstance = instance;
+    frame.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    frame.lpszClassName = kFrameClass;
+    registerClass(frame);
+}
+
 HMENU buildMenuBar() {
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_STRING, optExit, std::string(text::kExit).c_str());
@@ -172,27 +172,22 @@ HMENU buildMenuBar() {
     return bar;
 }
 
-}  // namespace
-
-void FrmVelko::createWindow() {
-    registerClasses(instance_, windowProc);
-    menuBar_ = buildMenuBar();
-    segmentMenu_ = buildSegmentMenu();
-    hwnd_ = created(CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(),
-                                    kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                                    menuBar_, instance_, this),
-                    text::kCreatedWindow);
-    createControls();
-    applyLayout(GetDpiForWindow(hwnd_));
+HWND createMainWindow(HINSTANCE instance, HMENU menuBar, void* createParameter) {
+    return created(CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, std::string(text::kAppTitle).c_str(),
+                                   kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                   menuBar, instance, createParameter),
+                   text::kCreatedWindow);
 }
 
-void FrmVelko::createControls() {
+Controls createControls(HWND window, HINSTANCE instance) {
+    Controls controls{};
+    const auto control = [&](Control name) { return controls[static_cast<size_t>(name)]; };
     for (const ControlSpec& spec : kLayout) {
         const WindowKind kind = windowKindOf(spec.kind);
-        const HWND parent = spec.container == Control::Window ? hwnd_ : control(spec.container);
-        controls_[static_cast<size_t>(spec.name)] = created(
+        const HWND parent = spec.container == Control::Window ? window : control(spec.container);
+        controls[static_cast<size_t>(spec.name)] = created(
             CreateWindowExA(kind.exStyle, kind.className, std::string(spec.text).c_str(), kind.style, 0, 0, 0, 0,
-                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))), instance_,
+                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.name))), instance,
                             nullptr),
             text::kCreatedControl);
     }
@@ -200,30 +195,28 @@ void FrmVelko::createControls() {
     for (const ControlSpec& spec : kLayout)
         if (spec.kind == Kind::Frame)
             created(CreateWindowExA(0, "BUTTON", std::string(spec.text).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                                    0, 0, 0, 0, control(spec.name), nullptr, instance_, nullptr),
+                                    0, 0, 0, 0, control(spec.name), nullptr, instance, nullptr),
                     text::kCreatedControl);
-    for (const ControlSpec& spec : kLayout)
-        if (spec.kind == Kind::TextBox || spec.kind == Kind::ThemeList)
-            nameFieldAfterLabel(control(spec.name), control(labelOf(spec.name)));
     addTab(control(Control::tsTabs), 0, text::kTabXampp);
     addTab(control(Control::tsTabs), 1, text::kTabVelko);
+    return controls;
 }
 
-// Places every control at its 96-DPI rectangle scaled to dpi, in a font of the same scale.
-void FrmVelko::applyLayout(UINT dpi) {
-    font_ = dialogFontAt(dpi);
-
+GdiObject layOutControls(HWND window, const Controls& controls, UINT dpi) {
+    GdiObject font = dialogFontAt(dpi);
     for (const ControlSpec& spec : kLayout) {
-        const HWND window = control(spec.name);
+        const HWND control = controls[static_cast<size_t>(spec.name)];
         const int dropHeight = spec.kind == Kind::ThemeList ? kThemeListDropHeight : 0;
-        MoveWindow(window, scaled(spec.left, dpi), scaled(spec.top, dpi), scaled(spec.width, dpi),
+        MoveWindow(control, scaled(spec.left, dpi), scaled(spec.top, dpi), scaled(spec.width, dpi),
                    scaled(spec.height + dropHeight, dpi), FALSE);
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        if (spec.kind == Kind::ThemeList) fitSelectionField(window, scaled(spec.height, dpi));
-        if (spec.kind == Kind::Frame) placeGroupBox(window, scaled(spec.width, dpi), scaled(spec.height, dpi), static_cast<HFONT>(font_.get()));
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        if (spec.kind == Kind::ThemeList) fitSelectionField(control, scaled(spec.height, dpi));
+        if (spec.kind == Kind::Frame)
+            placeGroupBox(control, scaled(spec.width, dpi), scaled(spec.height, dpi), static_cast<HFONT>(font.get()));
     }
-    fitClientArea(hwnd_, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi));
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    fitClientArea(window, scaled(kClientWidth, dpi), scaled(kClientHeight, dpi));
+    InvalidateRect(window, nullptr, TRUE);
+    return font;
 }
 
 }  // namespace velko

@@ -1,0 +1,30 @@
+#pragma once
+// A library of the system that the program loads itself, the first time it asks for one of its
+// functions, rather than importing it: what the user may never ask for costs nothing at start-up.
+#include <windows.h>
+
+#include "win/handles.h"
+
+namespace velko {
+
+class SystemLibrary {
+public:
+    // The file's name, such as "comdlg32.dll": loaded from the system directory only.
+    explicit SystemLibrary(const char* fileName) : fileName_(fileName) {}
+
+    // The function of that name, typed as Function declares it; null when the library or the
+    // function is missing, which its callers take as the function's failure.
+    template <class Function>
+    Function* function(const char* name) {
+        return reinterpret_cast<Function*>(address(name));
+    }
+
+private:
+    using Address = void (*)();  // converts to and from every function pointer without a warning
+    Address address(const char* name);
+
+    const char* fileName_;
+    ModuleHandle module_;
+};
+
+}  // namespace velko
