@@ -9,7 +9,6 @@
 
 #include "aids/browse_for_exe.h"
 #include "aids/popup_menus.h"
-#include "app/accessible_names.h"
 #include "aids/preset_lines.h"
 #include "config/load_sequence.h"
 #include "config/save_sequence.h"
