@@ -10,6 +10,7 @@
 #include "aids/browse_for_exe.h"
 #include "aids/popup_menus.h"
 #include "aids/preset_lines.h"
+#include "app/accessible_names.h"
 #include "config/load_sequence.h"
 #include "config/save_sequence.h"
 #include "ui_text.h"
