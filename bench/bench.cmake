@@ -16,4 +16,4 @@ target_link_libraries(bench_load_save PRIVATE velko_core psapi)
 
 # The check of a new port before a save, free and held.
 add_executable(bench_port_check bench/port_check.cpp)
-target_link_libraries(bench_port_check PRIVATE velko_core ws2_32)
+target_link_libraries(bench_port_check PRIVATE velko_core)

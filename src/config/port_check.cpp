@@ -16,6 +16,18 @@ namespace {
 
 std::uint16_t swappedBytes(std::uint16_t value) { return static_cast<std::uint16_t>((value >> 8) | (value << 8)); }
 
+// The DLLs of the check stay loaded once a check has loaded them: Wine's socket layer, loaded a
+// second time into a process, refuses every socket it makes (WSAENOTSOCK).
+const LateLibrary& socketLibrary() {
+    static const LateLibrary library(L"ws2_32.dll");
+    return library;
+}
+
+const LateLibrary& ipHelperLibrary() {
+    static const LateLibrary library(L"iphlpapi.dll");
+    return library;
+}
+
 // Winsock, started for one check and cleaned up after it.
 class SocketLayer {
 public:
@@ -66,7 +78,7 @@ private:
         }
     };
 
-    LateLibrary library_{L"ws2_32.dll"};
+    const LateLibrary& library_ = socketLibrary();
     decltype(::WSAStartup)* startup_ = library_.function<decltype(::WSAStartup)>("WSAStartup");
     decltype(::socket)* socket_ = library_.function<decltype(::socket)>("socket");
     decltype(::setsockopt)* setOption_ = library_.function<decltype(::setsockopt)>("setsockopt");
@@ -119,8 +131,7 @@ void addListeners(GetTable* getTable, ULONG family, std::uint16_t port, std::vec
 
 std::vector<Listener> listenersOn(std::uint16_t port) {
     std::vector<Listener> listeners;
-    const LateLibrary helper(L"iphlpapi.dll");
-    if (GetTable* getTable = helper.function<GetTable>("GetExtendedTcpTable")) {
+    if (GetTable* getTable = ipHelperLibrary().function<GetTable>("GetExtendedTcpTable")) {
         addListeners<MIB_TCPTABLE_OWNER_PID>(getTable, AF_INET, port, listeners);
         addListeners<MIB_TCP6TABLE_OWNER_PID>(getTable, AF_INET6, port, listeners);
     }
