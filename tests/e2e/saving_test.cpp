@@ -176,20 +176,18 @@ TEST_F(Saving, APortAnotherProgramHoldsIsSavedOnlyWhenTheUserSaysYes) {
     ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, held.port()));
     const FILETIME unsaved = lastWriteTime(installed(kApacheConfiguration));
     for (const int answer : {IDNO, IDYES}) {
-        SCOPED_TRACE(answer);
         ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
         const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
         ASSERT_TRUE(box) << "no question";
-        const std::string message = textsOfDescendants(box, "Static");
-        EXPECT_NE(message.find("Port " + held.port() + " is held by another program."), std::string::npos) << message;
+        EXPECT_NE(textsOfDescendants(box, "Static").find("Port " + held.port() + " is held by"), std::string::npos);
         ASSERT_TRUE(program->bringToFront(box));
         const HWND button = descendantWithId(box, answer);
         ASSERT_NO_FATAL_FAILURE(clickInside(button, centreOf(button)));
         ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); })) << "the question stays";
+        EXPECT_EQ(textOf(Control::txtWSP), held.port());
         if (answer == IDNO) {
             EXPECT_EQ(filesBelow(scratch.root()), before);
         }
-        EXPECT_EQ(textOf(Control::txtWSP), held.port());
     }
     compareOnceSaved(unsaved, {{installed(kApacheConfiguration),
                                 withLineReplaced(withLineReplaced(apacheBefore, "Listen 80", "listen " + held.port()),
