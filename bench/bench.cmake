@@ -16,3 +16,7 @@ target_link_options(bench_controls_window PRIVATE $<$<CONFIG:Release>:-s>)
 # The real window in-process, with the program's resources as in the program.
 add_executable(bench_load_save bench/load_save.cpp $<TARGET_OBJECTS:velko_resources>)
 target_link_libraries(bench_load_save PRIVATE velko_core psapi)
+
+# The check of a new port before a save, free and held.
+add_executable(bench_port_check bench/port_check.cpp)
+target_link_libraries(bench_port_check PRIVATE velko_core ws2_32)

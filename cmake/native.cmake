@@ -13,6 +13,7 @@ add_executable(rules_tests
     tests/config/load_cuts_test.cpp
     tests/config/settings_lines_test.cpp
     tests/config/apache_edit_test.cpp
+    tests/config/port_holder_test.cpp
     tests/aids/preset_lines_test.cpp)
 target_compile_options(rules_tests PRIVATE ${SANITIZERS})
 target_link_libraries(rules_tests PRIVATE velko_rules GTest::gtest_main)

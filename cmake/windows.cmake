@@ -18,6 +18,7 @@ add_library(velko_core STATIC
     src/config/replacement_file.cpp
     src/config/installation.cpp
     src/config/load_sequence.cpp
+    src/config/port_check.cpp
     src/config/save_sequence.cpp
     src/aids/popup_menus.cpp
     src/aids/browse_for_exe.cpp

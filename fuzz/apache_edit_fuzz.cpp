@@ -2,6 +2,7 @@
 // changes a line only where a stored line stands as a whole token, and a second save finds
 // what the first one wrote.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/apache_edit.h"
@@ -86,6 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(standsIn(edited, after.serverName), "a second save finds the ServerName line");
     } else {
         require(edited == line, "a line without a standing stored line stays byte for byte");
+    }
+    if (const std::optional<std::string_view> other = velko::otherListenLineOn(line, stored, port)) {
+        require(other->data() >= line.data() && other->data() + other->size() <= line.data() + line.size(),
+                "the other Listen line lies in the text");
+        require(velko::isListenLine(*other) && !velko::editsApacheLine(*other, stored) &&
+                    velko::shownPortOf(*other) == port,
+                "the other Listen line is one the save leaves, on the new port");
     }
     return 0;
 }

@@ -82,6 +82,24 @@ inline constexpr std::string_view kPortRefusal =
     "The field \"%s\" holds \"%s\", which is no port Apache can listen on. Enter a whole number "
     "from 1 to 65535, digits only. Nothing was saved.";
 
+inline constexpr std::string_view kListenConflict =
+    "Apache's configuration already listens on port %s in the line \"%s\", and Apache refuses two "
+    "listeners on one port. Nothing was saved; choose another port or remove that line.";
+
+// The question before a port that another program holds is saved: the port, its holder, the port.
+inline constexpr std::string_view kPortHeldQuestion =
+    "Port %s is held by %s.\n\nApache cannot listen on port %s while it is held, so it will not start "
+    "with this configuration.\n\nSave anyway?";
+inline constexpr std::string_view kHolderHttpService =
+    "the HTTP service of Windows (System, process 4), which IIS and other web services use; "
+    "\"netsh http show servicestate\" lists them";
+inline constexpr std::string_view kHolderProcess = "%s (process %u)";
+inline constexpr std::string_view kHolderUnnamedProcess = "process %u";
+inline constexpr std::string_view kHolderReservedRange =
+    "Windows, which reserves it in an excluded port range; \"netsh interface ipv4 show "
+    "excludedportrange protocol=tcp\" lists them";
+inline constexpr std::string_view kHolderUnknown = "another program";
+
 // The descriptions of failures; each %s is filled in by filled() below, in order.
 inline constexpr std::string_view kInvalidArgument = "Invalid procedure call or argument";
 inline constexpr std::string_view kOutOfMemory = "Out of memory";

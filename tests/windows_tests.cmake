@@ -5,7 +5,7 @@ add_library(velko_test_support STATIC
     tests/support/window_fixture.cpp)
 target_include_directories(velko_test_support PUBLIC tests/support)
 target_compile_definitions(velko_test_support PRIVATE VELKO_DEMO_DIR="Z:${CMAKE_SOURCE_DIR}/demo/xampp")
-target_link_libraries(velko_test_support PUBLIC velko_core GTest::gtest)
+target_link_libraries(velko_test_support PUBLIC velko_core GTest::gtest ws2_32)
 
 # One test executable of an area: the real window's resources are linked in as in the program.
 function(velko_windows_tests name)

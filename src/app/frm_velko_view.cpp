@@ -101,6 +101,11 @@ void FrmVelko::yieldToEvents() {
     }
 }
 
+bool FrmVelko::confirm(const std::string& question) {
+    const UINT style = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
+    return dialogs_.showMessage(hwnd_, question, std::string(text::kAppTitle), style) == IDYES;
+}
+
 std::optional<std::string> FrmVelko::askForXamppDirectory() {
     const HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
     return dialogs_.askText(owner, std::string(text::kPromptText), std::string(text::kPromptTitle),

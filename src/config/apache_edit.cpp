@@ -134,4 +134,14 @@ bool editsApacheLine(std::string_view line, const StoredApacheLines& stored) {
     return findStanding(line, stored.listen, 0) != npos || findStanding(line, stored.serverName, 0) != npos;
 }
 
+std::optional<std::string_view> otherListenLineOn(std::string_view configuration, const StoredApacheLines& stored,
+                                                  std::string_view port) {
+    std::optional<std::string_view> found;
+    forEachLineWithTerminator(configuration, LineEnds::CrLfCrOrLf, [&](std::string_view line, std::string_view) {
+        if (isListenLine(line) && !editsApacheLine(line, stored) && listenPartsOf(line).port == port) found = line;
+        return !found;
+    });
+    return found;
+}
+
 }  // namespace velko

@@ -1,5 +1,6 @@
 #pragma once
 // Where Apache's configuration keeps the web server's port, and how a save edits those lines.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,5 +45,11 @@ void appendEditedApacheLine(std::string& out, std::string_view line, const Store
 // Whether a stored line stands in the line, so that the edit changes it; every other line comes
 // out as it went in.
 bool editsApacheLine(std::string_view line, const StoredApacheLines& stored);
+
+// The first Listen line of the configuration that already listens on port and that the edit
+// leaves as it is: Apache refuses a second listener on one address and port. Lines end at
+// CR LF, CR or LF.
+std::optional<std::string_view> otherListenLineOn(std::string_view configuration, const StoredApacheLines& stored,
+                                                  std::string_view port);
 
 }  // namespace velko

@@ -50,6 +50,9 @@ public:
     // Lets the window handle its pending events.
     virtual void yieldToEvents() = 0;
 
+    // A warning with Yes and No, No the default: whether the user answered Yes.
+    virtual bool confirm(const std::string& question) = 0;
+
     // The modal prompt for the XAMPP directory; nothing when the user cancels it.
     virtual std::optional<std::string> askForXamppDirectory() = 0;
 };

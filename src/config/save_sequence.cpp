@@ -1,10 +1,12 @@
 #include "config/save_sequence.h"
 
+#include <string>
 #include <vector>
 
 #include "config/apache_edit.h"
 #include "config/mod_file.h"
 #include "config/pieced_text.h"
+#include "config/port_check.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
@@ -36,9 +38,9 @@ struct SaveSnapshot {
     StoredApacheLines stored;
 };
 
-// A refusal names the field, and the value where the format shows it.
-Failure refusal(std::string_view format, std::string_view fieldName, std::string_view value = {}) {
-    return Failure(failure_number::InvalidArgument, text::filled(format, {fieldName, value}));
+// A refusal names the field (or the port), and the value (or the line) where the format shows it.
+Failure refusal(std::string_view format, std::string_view named, std::string_view value = {}) {
+    return Failure(failure_number::InvalidArgument, text::filled(format, {named, value}));
 }
 
 void refuseLineBreak(const std::string& fieldName, std::string_view value) {
@@ -86,6 +88,19 @@ std::string pathIn(const SaveSnapshot& snapshot, std::string_view relativePath) 
     return snapshot.xamppDirectory + std::string(relativePath);
 }
 
+// A port that the save changes must be one that no other Listen line of the configuration holds;
+// when another program holds it, the user decides. The port the configuration holds belongs to
+// its own Apache and is never questioned. False when the user keeps everything as it is.
+bool newPortMayBeSaved(ConfigView& view, const SaveSnapshot& snapshot, std::string_view configuration) {
+    const std::string& port = snapshot.port;
+    if (!isPortNumber(port) || port == snapshot.stored.port) return true;
+    if (const std::optional<std::string_view> line = otherListenLineOn(configuration, snapshot.stored, port))
+        throw refusal(text::kListenConflict, port, std::string(*line));
+    const std::optional<std::string> holder = portHolder(static_cast<std::uint16_t>(std::stoi(port)));
+    if (!holder) return true;
+    return view.confirm(text::filled(text::kPortHeldQuestion, {port, *holder, port}));
+}
+
 // The lines that the edit passes over and whose line end it keeps are written from the original
 // as they stand, in runs up to the next line that changes. A lone CR and a missing last line
 // end become CR LF.
@@ -114,6 +129,9 @@ void writeApacheConfiguration(ConfigView& view, const std::string& original, con
 
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     const SaveSnapshot snapshot = takeSnapshot(view);
+    const std::string apachePath = pathIn(snapshot, relative::kApacheConfiguration);
+    const std::string original = readWholeFile(apachePath);
+    if (!newPortMayBeSaved(view, snapshot, original)) return;
     CommandsDisabled guard(view);
 
     ReplacementFile settings(pathIn(snapshot, relative::kSettings));
@@ -121,8 +139,6 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     ReplacementFile pointer(paths.pointerFile);
     pointer.appendLine(pointerLine(snapshot.xamppDirectory));
 
-    const std::string apachePath = pathIn(snapshot, relative::kApacheConfiguration);
-    const std::string original = readWholeFile(apachePath);
     const StoredApacheLines stored = snapshot.port.empty() ? StoredApacheLines{} : snapshot.stored;
     const StoredApacheLines edited = editedApacheLines(stored, snapshot.port);
     ReplacementFile apache(apachePath);

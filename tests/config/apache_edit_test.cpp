@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -183,6 +184,25 @@ TEST(ApacheEdit, AppendsAfterWhatTheBufferHolds) {
     appendEditedApacheLine(out, "Listen 80", kOrdinary, after);
     appendEditedApacheLine(out, "Other", kOrdinary, after);
     EXPECT_EQ(out, "before\r\nlisten 81Other");
+}
+
+// A second Listen line on the new port, which the edit leaves alone, is found whatever its
+// address and line end; commented lines, lines the edit changes and other ports are not.
+TEST(ApacheEdit, FindsAnotherListenLineOnTheNewPort) {
+    const std::vector<std::tuple<std::string, std::string, std::optional<std::string>>> cases{
+        {"Listen 80\r\nListen 8080\r\n", "8080", "Listen 8080"},
+        {"Listen 80\rX\r  listen 127.0.0.1:8080 http\rY", "8080", "  listen 127.0.0.1:8080 http"},
+        {"Listen [::]:8080\nListen 80\n", "8080", "Listen [::]:8080"},
+        {"Listen 80\r\n#Listen 8080\r\n  # Listen 8080\r\n", "8080", std::nullopt},
+        {"Listen 80\r\nListen 80 # again\r\n", "80", std::nullopt},
+        {"Listen 80\r\nListen 80800\r\nListen 8080.1:80\r\nServerName localhost:8080\r\n", "8080", std::nullopt},
+    };
+    for (const auto& [configuration, port, expected] : cases) {
+        SCOPED_TRACE(configuration + " on " + port);
+        const std::optional<std::string_view> found = otherListenLineOn(configuration, kOrdinary, port);
+        EXPECT_EQ(found ? std::optional<std::string>(*found) : std::nullopt, expected);
+    }
+    EXPECT_EQ(otherListenLineOn("Listen 80\r\n", {"", "ServerName localhost:81", "81"}, "80"), "Listen 80");
 }
 
 TEST(StoredLinesAfterSave, AreTheLinesTheSaveWroteAndItsPort) {

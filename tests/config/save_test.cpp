@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "held_port.h"
 #include "small_installation.h"
 
 namespace velko::testing {
@@ -325,6 +326,55 @@ TEST_F(Saving, RefusesAChangedPortThatApacheWouldRefuse) {
         EXPECT_EQ(savedFiles(), filesBefore);
         EXPECT_EQ(textOf(Control::txtWSP), port);
     }
+}
+
+// A new port that another program holds is saved only when the user says so; the port the
+// configuration holds is never questioned, and a free one saves without a word.
+TEST_F(Saving, AsksBeforeSavingAPortThatAnotherProgramHolds) {
+    for (const char* address : {"127.0.0.1", "0.0.0.0"}) {
+        SCOPED_TRACE(address);
+        const HeldPort held(address);
+        put(relative::kApacheConfiguration, kSmallApacheConfiguration);
+        ASSERT_TRUE(open());
+        const std::vector<std::string> filesBefore = savedFiles();
+        setTextOf(Control::txtWSP, held.port());
+        setTextOf(Control::txtLES, "99");
+        const std::vector<std::string> shownBefore = shownConfiguration();
+        dialogs.messages.clear();
+        dialogs.messageAnswers = {IDNO, IDYES};
+        save();
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+        EXPECT_EQ(dialogs.messages[0].owner, window->hwnd());
+        EXPECT_EQ(dialogs.messages[0].title, "Velko Configurator");
+        EXPECT_NE(dialogs.messages[0].text.find("Port " + held.port() + " is held by another program.\n\nApache cannot "
+                                                "listen on port " + held.port() + " while it is held"),
+                  std::string::npos) << dialogs.messages[0].text;
+        EXPECT_EQ(savedFiles(), filesBefore);
+        EXPECT_EQ(shownConfiguration(), shownBefore);
+
+        save();  // Yes
+        EXPECT_NE(get(relative::kApacheConfiguration).find("\r\nlisten " + held.port() + "\r\n"), std::string::npos);
+        EXPECT_NE(get(relative::kSettings).find("duration\t= 99\r\n"), std::string::npos);
+        save();
+        ASSERT_TRUE(open());
+        save();
+        setTextOf(Control::txtWSP, HeldPort().port());
+        save();
+        EXPECT_EQ(dialogs.messages.size(), 2u);
+    }
+}
+
+TEST_F(Saving, RefusesAPortThatAnotherListenLineHolds) {
+    put(relative::kApacheConfiguration, "Listen 80\r\nListen 127.0.0.1:8080\r\nServerName localhost:80\r\n");
+    ASSERT_TRUE(open());
+    const std::vector<std::string> filesBefore = savedFiles();
+    setTextOf(Control::txtWSP, "8080");
+    save();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find("\"Listen 127.0.0.1:8080\""), std::string::npos) << dialogs.messages[0].text;
+    EXPECT_EQ(savedFiles(), filesBefore);
+    EXPECT_EQ(textOf(Control::txtWSP), "8080");
 }
 
 TEST_F(Saving, RefusesALineBreakInTheSelectedThemeNamingTheField) {

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "end_to_end_fixture.h"
+#include "held_port.h"
 #include "ui_text.h"
 
 namespace velko::e2e {
@@ -18,9 +19,14 @@ protected:
     // put the Apache configuration in place, the last of its files. The files are not opened
     // before, for an open file would stop the save from replacing it.
     void saveAndCompare(const FileContents& expected) const {
-        const std::string lastFile = installed(kApacheConfiguration);
-        const FILETIME before = lastWriteTime(lastFile);
+        const FILETIME before = lastWriteTime(installed(kApacheConfiguration));
         ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+        compareOnceSaved(before, expected);
+    }
+
+    // Compares the files once the Apache configuration has been written since the time before.
+    void compareOnceSaved(const FILETIME& before, const FileContents& expected) const {
+        const std::string lastFile = installed(kApacheConfiguration);
         ASSERT_TRUE(waitUntil([&] {
             const FILETIME now = lastWriteTime(lastFile);
             return CompareFileTime(&before, &now) != 0;
@@ -41,6 +47,12 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(popup); })) << "the pop-up menu stays";
     }
 
+    static FILETIME lastWriteTime(const std::string& path) {
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
+        return attributes.ftLastWriteTime;
+    }
+
 private:
     // The rename that puts a file in place holds it open for a moment longer, and a reader that
     // does not share deleting cannot open it before that handle is closed.
@@ -54,12 +66,6 @@ private:
             return bytes.has_value();
         });
         return bytes;
-    }
-
-    static FILETIME lastWriteTime(const std::string& path) {
-        WIN32_FILE_ATTRIBUTE_DATA attributes{};
-        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &attributes);
-        return attributes.ftLastWriteTime;
     }
 };
 
@@ -156,6 +162,36 @@ TEST_F(Saving, APortApacheWouldRefuseIsRefusedAndNothingIsWritten) {
     EXPECT_TRUE(IsWindowVisible(mainWindow));
     EXPECT_EQ(textOf(Control::txtWSP), "70000");
     EXPECT_EQ(filesBelow(scratch.root()), before);
+}
+
+// The question box of the real program: No keeps the files and the typed port, Yes saves.
+TEST_F(Saving, APortAnotherProgramHoldsIsSavedOnlyWhenTheUserSaysYes) {
+    installDemo();
+    const testing::HeldPort held;
+    const std::string apacheBefore = testing::readBytes(installed(kApacheConfiguration));
+    const FileContents before = filesBelow(scratch.root());
+    start();
+    ASSERT_TRUE(waitForMainWindow());
+
+    ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, held.port()));
+    const FILETIME unsaved = lastWriteTime(installed(kApacheConfiguration));
+    for (const int answer : {IDNO, IDYES}) {
+        ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+        const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
+        ASSERT_TRUE(box) << "no question";
+        EXPECT_NE(textsOfDescendants(box, "Static").find("Port " + held.port() + " is held by"), std::string::npos);
+        ASSERT_TRUE(program->bringToFront(box));
+        const HWND button = descendantWithId(box, answer);
+        ASSERT_NO_FATAL_FAILURE(clickInside(button, centreOf(button)));
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); })) << "the question stays";
+        EXPECT_EQ(textOf(Control::txtWSP), held.port());
+        if (answer == IDNO) {
+            EXPECT_EQ(filesBelow(scratch.root()), before);
+        }
+    }
+    compareOnceSaved(unsaved, {{installed(kApacheConfiguration),
+                                withLineReplaced(withLineReplaced(apacheBefore, "Listen 80", "listen " + held.port()),
+                                                 "ServerName localhost:80", "ServerName localhost:" + held.port())}});
 }
 
 }  // namespace

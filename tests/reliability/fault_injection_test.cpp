@@ -57,7 +57,7 @@ struct Vanishing {
     const char* name;
     const char* directory;  // below the scratch directory
     const char* movedTo;
-    const char* failureBox;  // begins with this, then the path of the file that could not be written
+    const char* failureBox;  // begins with this, then the path of the first file the save could not reach
     const char* fileNotWritten;
 };
 void PrintTo(const Vanishing& vanishing, std::ostream* out) { *out << vanishing.name; }
@@ -89,7 +89,7 @@ TEST_P(VanishedDirectory, FailsTheSaveAndCreatesNothingWhereItWas) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, VanishedDirectory,
     ::testing::Values(
-        Vanishing{"Installation", "xampp", "xampp moved", "Error 76: Path not found: ", "htdocs\\velko\\config.dat"},
+        Vanishing{"Installation", "xampp", "xampp moved", "Error 76: Path not found: ", "apache\\conf\\httpd.conf"},
         Vanishing{"SettingsDirectory", "xampp\\htdocs\\velko", "xampp\\htdocs\\velko moved", "Error 76: Path not found: ",
                   "htdocs\\velko\\config.dat"},
         Vanishing{"ApacheDirectory", "xampp\\apache\\conf", "xampp\\apache\\conf moved", "Error 76: Path not found: ",
