@@ -28,10 +28,11 @@ size_t argumentStart(std::string_view line) {
     return skipBlanks(line, skipWord(line, skipBlanks(line, 0)));
 }
 
+// The first word is the name when a blank follows the name's length of it: most lines fail that.
 bool isDirective(std::string_view line, std::string_view name) {
     const size_t start = skipBlanks(line, 0);
-    const size_t end = skipWord(line, start);
-    return end < line.size() && equalsIgnoringCase(line.substr(start, end - start), name);
+    const size_t end = start + name.size();
+    return end < line.size() && isBlank(line[end]) && equalsIgnoringCase(line.substr(start, name.size()), name);
 }
 
 bool allDigits(std::string_view text) {
