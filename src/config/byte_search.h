@@ -31,12 +31,43 @@ inline size_t findByte(std::string_view text, char byte, size_t from = 0) {
     return findEitherByte(text, byte, byte, from);
 }
 
+// The position of the first CR at or after from that no LF follows; npos when there is none.
+inline size_t findLoneCr(std::string_view text, size_t from = 0) {
+    size_t at = from;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; at + 17 <= text.size(); at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + 1));
+        const __m128i hits = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(block, cr));
+        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits))) return at + std::countr_zero(mask);
+    }
+#endif
+    for (; at < text.size(); ++at)
+        if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')) return at;
+    return std::string_view::npos;
+}
+
 // The position of the first occurrence of part at or after from, exact; npos when there is none.
+// Only where both its first and its last byte stand is the rest compared.
 inline size_t findText(std::string_view text, std::string_view part, size_t from = 0) {
     if (part.empty()) return from <= text.size() ? from : std::string_view::npos;
-    for (size_t at = findByte(text, part.front(), from); at != std::string_view::npos && part.size() <= text.size() - at;
-         at = findByte(text, part.front(), at + 1))
-        if (text.substr(at, part.size()) == part) return at;
+    const size_t last = part.size() - 1;
+    size_t at = from;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(part.front());
+    const __m128i final = _mm_set1_epi8(part.back());
+    for (; at + last + 16 <= text.size(); at += 16) {
+        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + last));
+        const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, final));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1)
+            if (text.compare(at + std::countr_zero(mask), part.size(), part) == 0) return at + std::countr_zero(mask);
+    }
+#endif
+    for (; at + last < text.size(); ++at)
+        if (text.compare(at, part.size(), part) == 0) return at;
     return std::string_view::npos;
 }
 

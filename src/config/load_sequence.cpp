@@ -11,6 +11,7 @@
 #include "config/value_rule.h"
 #include "ui_text.h"
 #include "win/failure.h"
+#include "win/file_io.h"
 
 namespace velko {
 namespace {
@@ -100,8 +101,8 @@ void readSettings(ConfigView& view) {
 }
 
 void readPresets(ConfigView& view) {
-    const std::string presets = readWholeFile(installationPath(view, relative::kPresets));
-    forEachLine(presets, [&](std::string_view line) {
+    const MappedFile presets(installationPath(view, relative::kPresets));
+    forEachLine(presets.text(), [&](std::string_view line) {
         view.yieldToEvents();
         view.addPreset(line);
         return true;

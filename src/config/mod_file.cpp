@@ -15,13 +15,6 @@ namespace {
 
 constexpr DWORD kChunkSize = 64 * 1024;
 
-FileHandle openForReading(const std::string& path) {
-    FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
-    if (!file) throw lastErrorFailure(path);
-    return file;
-}
-
 // Reads the file chunk by chunk until onChunk returns false or the file ends.
 template <class OnChunk>
 void readChunks(HANDLE file, const std::string& path, OnChunk&& onChunk) {
@@ -115,18 +108,6 @@ bool equalsIgnoringCaseInCodePage(std::string_view a, std::string_view b) {
     CharLowerBuffA(lowerA.data(), static_cast<DWORD>(lowerA.size()));
     CharLowerBuffA(lowerB.data(), static_cast<DWORD>(lowerB.size()));
     return lowerA == lowerB;
-}
-
-std::string readWholeFile(const std::string& path) {
-    FileHandle file = openForReading(path);
-    LARGE_INTEGER size{};
-    std::string content;
-    if (GetFileSizeEx(file.get(), &size)) content.reserve(static_cast<size_t>(size.QuadPart));
-    readChunks(file.get(), path, [&](std::string_view chunk) {
-        content.append(chunk);
-        return true;
-    });
-    return content;
 }
 
 std::vector<std::string> subdirectoryNames(const std::string& directory) {

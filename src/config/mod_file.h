@@ -33,9 +33,6 @@ bool FirstFileExists(const std::string& pattern);
 // Whether two names are equal letter case aside, in the system code page.
 bool equalsIgnoringCaseInCodePage(std::string_view a, std::string_view b);
 
-// The whole content of a file, as bytes.
-std::string readWholeFile(const std::string& path);
-
 // The names of the subdirectories of a directory, hidden ones aside, sorted without regard to
 // letter case. A directory that cannot be listed is a failure.
 std::vector<std::string> subdirectoryNames(const std::string& directory);

@@ -1,10 +1,12 @@
 #include "config/save_sequence.h"
 
+#include <algorithm>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/apache_edit.h"
-#include "config/mod_file.h"
 #include "config/pieced_text.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
@@ -12,6 +14,7 @@
 #include "config/text_lines.h"
 #include "ui_text.h"
 #include "win/failure.h"
+#include "win/file_io.h"
 
 namespace velko {
 namespace {
@@ -101,26 +104,62 @@ bool newPortMayBeSaved(ConfigView& view, const SaveSnapshot& snapshot, std::stri
     return view.confirm(text::filled(text::kPortHeldQuestion, {port, *holder, port}));
 }
 
+// Where a search of the text next finds something at or after from; searched again only once the
+// walk has passed it, so that every search reads the text once.
+class NextFound {
+public:
+    template <class Search>
+    explicit NextFound(Search search) : search_(search), at_(search(0)) {}
+    size_t from(size_t position) {
+        if (at_ < position) at_ = search_(position);
+        return at_;
+    }
+
+private:
+    std::function<size_t(size_t)> search_;
+    size_t at_;
+};
+
+NextFound textSearch(std::string_view text, std::string_view part) {
+    return NextFound([text, part](size_t from) {
+        return part.empty() ? std::string_view::npos : findText(text, part, from);
+    });
+}
+
 // The lines that the edit passes over and whose line end it keeps are written from the original
 // as they stand, in runs up to the next line that changes. A lone CR and a missing last line
-// end become CR LF.
-void writeApacheConfiguration(ConfigView& view, const std::string& original, const StoredApacheLines& stored,
+// end become CR LF. Only the lines where a stored line, a lone CR or the end of the text stands
+// are looked at one by one.
+void writeApacheConfiguration(ConfigView& view, std::string_view original, const StoredApacheLines& stored,
                               const StoredApacheLines& edited, ReplacementFile& file) {
+    constexpr size_t npos = std::string_view::npos;
+    NextFound listen = textSearch(original, stored.listen);
+    NextFound serverName = textSearch(original, stored.serverName);
+    NextFound loneCr([original](size_t from) { return findLoneCr(original, from); });
+    const bool endsOpen = !original.empty() && original.back() != '\r' && original.back() != '\n';
     PiecedText rewritten(original);
     size_t kept = 0;
-    forEachLineWithTerminator(original, LineEnds::CrLfCrOrLf, [&](std::string_view line, std::string_view end) {
+    for (size_t from = 0; from < original.size();) {
         view.yieldToEvents();
-        const bool keepsEnd = end == "\r\n" || end == "\n";
-        if (keepsEnd && !editsApacheLine(line, stored)) return true;
-        const size_t start = static_cast<size_t>(line.data() - original.data());
-        rewritten.keep(kept, start);
-        rewritten.add([&](std::string& added) {
-            appendEditedApacheLine(added, line, stored, edited);
-            added += keepsEnd ? end : "\r\n";
-        });
-        kept = start + line.size() + end.size();
-        return true;
-    });
+        size_t found = std::min({listen.from(from), serverName.from(from), loneCr.from(from)});
+        if (found == npos && endsOpen) found = original.size() - 1;
+        if (found == npos) break;
+        size_t start = found;  // the start of the line where it was found
+        while (start > from && original[start - 1] != '\r' && original[start - 1] != '\n') --start;
+        const auto rewrite = [&](std::string_view line, std::string_view end) {
+            from = start + line.size() + end.size();
+            const bool keepsEnd = end == "\r\n" || end == "\n";
+            if (keepsEnd && !editsApacheLine(line, stored)) return false;
+            rewritten.keep(kept, start);
+            rewritten.add([&](std::string& added) {
+                appendEditedApacheLine(added, line, stored, edited);
+                added += keepsEnd ? end : "\r\n";
+            });
+            kept = from;
+            return false;
+        };
+        forEachLineWithTerminator(original.substr(start), LineEnds::CrLfCrOrLf, rewrite);
+    }
     rewritten.keep(kept, original.size());
     file.write(rewritten.pieces());
 }
@@ -130,8 +169,8 @@ void writeApacheConfiguration(ConfigView& view, const std::string& original, con
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     const SaveSnapshot snapshot = takeSnapshot(view);
     const std::string apachePath = pathIn(snapshot, relative::kApacheConfiguration);
-    const std::string original = readWholeFile(apachePath);
-    if (!newPortMayBeSaved(view, snapshot, original)) return;
+    std::optional<MappedFile> original(std::in_place, apachePath);
+    if (!newPortMayBeSaved(view, snapshot, original->text())) return;
     CommandsDisabled guard(view);
 
     ReplacementFile settings(pathIn(snapshot, relative::kSettings));
@@ -142,7 +181,8 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     const StoredApacheLines stored = snapshot.port.empty() ? StoredApacheLines{} : snapshot.stored;
     const StoredApacheLines edited = editedApacheLines(stored, snapshot.port);
     ReplacementFile apache(apachePath);
-    writeApacheConfiguration(view, original, stored, edited, apache);
+    writeApacheConfiguration(view, original->text(), stored, edited, apache);
+    original.reset();  // the view holds the file, which the rename replaces
 
     // Every new content is on disk and every file can be replaced before the first is.
     for (ReplacementFile* file : {&settings, &pointer, &apache}) file->prepare();

@@ -15,4 +15,17 @@ void writeAll(HANDLE file, std::string_view bytes, const std::string& path) {
     }
 }
 
+MappedFile::MappedFile(const std::string& path) {
+    const FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size)) throw lastErrorFailure(path);
+    size_ = static_cast<size_t>(size.QuadPart);
+    if (size_ == 0) return;  // an empty file cannot be mapped
+    // The view keeps the file open and mapped after both handles are closed.
+    const FileHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (mapping) view_.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view_) throw lastErrorFailure(path);
+}
+
 }  // namespace velko
