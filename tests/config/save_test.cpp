@@ -310,19 +310,20 @@ TEST_F(Saving, RefusesALineBreakInAnySavedFieldNamingTheFieldAndWritingNothing) 
     EXPECT_FALSE(dialogs.endedWith.has_value());
 }
 
-// A port Apache would refuse is refused before anything is written; the one the load found is
-// written as it stands.
-TEST_F(Saving, RefusesAChangedPortThatApacheWouldRefuse) {
+// A changed port that Apache would refuse, or that another Listen line holds, is refused before
+// anything is written, and the field keeps it.
+TEST_F(Saving, RefusesAPortApacheWouldRefuseOrAnotherListenLineHolds) {
+    put(relative::kApacheConfiguration, "Listen 80\r\nListen 127.0.0.1:8080\r\nServerName localhost:80\r\n");
     ASSERT_TRUE(open());
     const std::vector<std::string> filesBefore = savedFiles();
-    for (const std::string port : {"0", "65536", "eighty", "+80", "-1", " 80", "80 ", "127.0.0.1:8080", "[::]:80"}) {
+    for (const auto& [port, said] : {std::pair{"70000", "\"Web Server Port:\""}, std::pair{"127.0.0.1:81", "65535"},
+                                     std::pair{"8080", "\"Listen 127.0.0.1:8080\""}}) {
         SCOPED_TRACE(port);
         setTextOf(Control::txtWSP, port);
         dialogs.messages.clear();
         save();
         ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_NE(dialogs.messages[0].text.find("\"Web Server Port:\""), std::string::npos) << dialogs.messages[0].text;
-        EXPECT_NE(dialogs.messages[0].text.find("65535"), std::string::npos) << dialogs.messages[0].text;
+        EXPECT_NE(dialogs.messages[0].text.find(said), std::string::npos) << dialogs.messages[0].text;
         EXPECT_EQ(savedFiles(), filesBefore);
         EXPECT_EQ(textOf(Control::txtWSP), port);
     }
@@ -363,18 +364,6 @@ TEST_F(Saving, AsksBeforeSavingAPortThatAnotherProgramHolds) {
         save();
         EXPECT_EQ(dialogs.messages.size(), 2u);
     }
-}
-
-TEST_F(Saving, RefusesAPortThatAnotherListenLineHolds) {
-    put(relative::kApacheConfiguration, "Listen 80\r\nListen 127.0.0.1:8080\r\nServerName localhost:80\r\n");
-    ASSERT_TRUE(open());
-    const std::vector<std::string> filesBefore = savedFiles();
-    setTextOf(Control::txtWSP, "8080");
-    save();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("\"Listen 127.0.0.1:8080\""), std::string::npos) << dialogs.messages[0].text;
-    EXPECT_EQ(savedFiles(), filesBefore);
-    EXPECT_EQ(textOf(Control::txtWSP), "8080");
 }
 
 TEST_F(Saving, RefusesALineBreakInTheSelectedThemeNamingTheField) {
