@@ -11,15 +11,8 @@ namespace {
 
 // Loaded with the first question of a screen reader; kept until the program ends, since the
 // objects handed out may outlive the window.
-SystemLibrary& oleacc() {
-    static SystemLibrary library("oleacc.dll");
-    return library;
-}
-
-SystemLibrary& oleaut32() {
-    static SystemLibrary library("oleaut32.dll");
-    return library;
-}
+constexpr char kOleacc[] = "oleacc.dll";
+constexpr char kOleaut32[] = "oleaut32.dll";
 
 // The platform's own accessible object of the field, with the label's caption as its name.
 class LabelledField final : public IAccessible {
@@ -50,7 +43,7 @@ public:
         if (!name) return E_POINTER;
         std::wstring caption(static_cast<size_t>(GetWindowTextLengthW(label_)), L'\0');
         GetWindowTextW(label_, caption.data(), static_cast<int>(caption.size()) + 1);
-        const auto allocate = oleaut32().function<decltype(SysAllocStringLen)>("SysAllocStringLen");
+        const auto allocate = keptLibrary<kOleaut32>().function<decltype(SysAllocStringLen)>("SysAllocStringLen");
         *name = allocate ? allocate(caption.data(), static_cast<UINT>(caption.size())) : nullptr;
         return *name ? S_OK : E_OUTOFMEMORY;
     }
@@ -133,8 +126,8 @@ private:
 LRESULT answerClientObject(HWND field, HWND label, WPARAM flags, ComApartment& apartment) {
     apartment.enter();
     const auto createStandard =
-        oleacc().function<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
-    const auto answer = oleacc().function<decltype(LresultFromObject)>("LresultFromObject");
+        keptLibrary<kOleacc>().function<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+    const auto answer = keptLibrary<kOleacc>().function<decltype(LresultFromObject)>("LresultFromObject");
     IAccessible* standard = nullptr;
     if (!createStandard || !answer ||
         FAILED(createStandard(field, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))

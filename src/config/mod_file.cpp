@@ -51,9 +51,9 @@ bool findAny(const std::string& pattern, OnEntry&& onEntry) {
 
 }  // namespace
 
-std::string GetLineWithKey(const std::string& path, std::string_view key, LineEnds ends) {
+std::string GetLineWithKey(const std::string& path, std::string_view key) {
     const LineTest holdsTheKey = [key](std::string_view line) { return holdsKey(line, key); };
-    return std::move(FirstLinesWhere(path, ends, std::span(&holdsTheKey, 1)).front());
+    return std::move(FirstLinesWhere(path, LineEnds::CrLfOrCr, std::span(&holdsTheKey, 1)).front());
 }
 
 std::vector<std::string> FirstLinesWhere(const std::string& path, LineEnds ends, std::span<const LineTest> tests) {

@@ -13,7 +13,7 @@ namespace velko {
 
 // The first line that holds key and is no comment, unchanged; empty when there is none.
 // A file that cannot be opened is Failure 53.
-std::string GetLineWithKey(const std::string& path, std::string_view key, LineEnds ends = LineEnds::CrLfOrCr);
+std::string GetLineWithKey(const std::string& path, std::string_view key);
 
 using LineTest = std::function<bool(std::string_view line)>;
 

@@ -18,15 +18,8 @@ std::uint16_t swappedBytes(std::uint16_t value) { return static_cast<std::uint16
 
 // The DLLs of the check stay loaded once a check has loaded them: Wine's socket layer, loaded a
 // second time into a process, refuses every socket it makes (WSAENOTSOCK).
-SystemLibrary& socketLibrary() {
-    static SystemLibrary library("ws2_32.dll");
-    return library;
-}
-
-SystemLibrary& ipHelperLibrary() {
-    static SystemLibrary library("iphlpapi.dll");
-    return library;
-}
+constexpr char kSockets[] = "ws2_32.dll";
+constexpr char kIpHelper[] = "iphlpapi.dll";
 
 // Winsock, started for one check and cleaned up after it.
 class SocketLayer {
@@ -78,7 +71,7 @@ private:
         }
     };
 
-    SystemLibrary& library_ = socketLibrary();
+    SystemLibrary& library_ = keptLibrary<kSockets>();
     decltype(::WSAStartup)* startup_ = library_.function<decltype(::WSAStartup)>("WSAStartup");
     decltype(::socket)* socket_ = library_.function<decltype(::socket)>("socket");
     decltype(::setsockopt)* setOption_ = library_.function<decltype(::setsockopt)>("setsockopt");
@@ -131,7 +124,7 @@ void addListeners(GetTable* getTable, ULONG family, std::uint16_t port, std::vec
 
 std::vector<Listener> listenersOn(std::uint16_t port) {
     std::vector<Listener> listeners;
-    if (GetTable* getTable = ipHelperLibrary().function<GetTable>("GetExtendedTcpTable")) {
+    if (GetTable* getTable = keptLibrary<kIpHelper>().function<GetTable>("GetExtendedTcpTable")) {
         addListeners<MIB_TCPTABLE_OWNER_PID>(getTable, AF_INET, port, listeners);
         addListeners<MIB_TCP6TABLE_OWNER_PID>(getTable, AF_INET6, port, listeners);
     }

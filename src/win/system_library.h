@@ -27,4 +27,12 @@ private:
     ModuleHandle module_;
 };
 
+// The library of that file name, kept loaded once loaded until the program ends: for objects
+// that may outlive their caller, and for libraries that must not be loaded twice.
+template <const char* FileName>
+SystemLibrary& keptLibrary() {
+    static SystemLibrary library(FileName);
+    return library;
+}
+
 }  // namespace velko
