@@ -12,6 +12,7 @@ add_executable(rules_tests
     tests/config/value_rule_test.cpp
     tests/config/load_cuts_test.cpp
     tests/config/settings_lines_test.cpp
+    tests/config/apache_config_test.cpp
     tests/config/apache_edit_test.cpp
     tests/config/port_holder_test.cpp
     tests/aids/preset_lines_test.cpp)

@@ -6,7 +6,7 @@ set(FUZZ_TARGETS
     value_rule
     load_cuts
     preset_lines
-    apache_edit
+    apache_config
     settings_round_trip)
 set(FUZZ_RUNS 20000 CACHE STRING "Inputs each fuzz target tries in its CTest run")
 

@@ -82,9 +82,20 @@ inline constexpr std::string_view kPortRefusal =
     "The field \"%s\" holds \"%s\", which is no port Apache can listen on. Enter a whole number "
     "from 1 to 65535, digits only. Nothing was saved.";
 
+// Another Listen directive holds the port: the port, the file, its line number and the line.
 inline constexpr std::string_view kListenConflict =
-    "Apache's configuration already listens on port %s in the line \"%s\", and Apache refuses two "
-    "listeners on one port. Nothing was saved; choose another port or remove that line.";
+    "Apache's configuration already listens on port %s in %s, line %s: \"%s\". Apache refuses two "
+    "listeners on one port and would not start. Nothing was saved; choose another port or remove that "
+    "line.";
+
+// The question before files that other programs have changed since the load are replaced: one
+// line for each file.
+inline constexpr std::string_view kChangedSinceLoadQuestion =
+    "Since the configurator read them, these files have been changed by another program:\n\n%s\nSaving "
+    "replaces them with what the window shows, and those changes are lost.\n\nSave anyway?";
+inline constexpr std::string_view kFileChanged = "%s (changed)\n";
+inline constexpr std::string_view kFileCreated = "%s (created)\n";
+inline constexpr std::string_view kFileDeleted = "%s (deleted)\n";
 
 // The question before a port that another program holds is saved: the port, its holder, the port.
 inline constexpr std::string_view kPortHeldQuestion =

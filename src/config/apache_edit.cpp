@@ -1,6 +1,6 @@
 #include "config/apache_edit.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "config/byte_search.h"
 #include "config/text_lines.h"
@@ -9,142 +9,160 @@ namespace velko {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-// Plain loops: the string searches of the C runtime under Wine call memchr for every byte, and
-// the load tests every line of the configuration.
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr std::string_view kListen = "listen ";
+constexpr std::string_view kServerNameLocalhost = "ServerName localhost:";
 
-size_t skipBlanks(std::string_view line, size_t from) {
-    while (from < line.size() && isBlank(line[from])) ++from;
-    return from;
-}
-
-size_t skipWord(std::string_view line, size_t from) {
-    while (from < line.size() && !isBlank(line[from])) ++from;
-    return from;
-}
-
-// The argument of a directive line: after its first word and the blanks that follow it.
-size_t argumentStart(std::string_view line) {
-    return skipBlanks(line, skipWord(line, skipBlanks(line, 0)));
-}
-
-// The first word is the name when a blank follows the name's length of it: most lines fail that.
-bool isDirective(std::string_view line, std::string_view name) {
-    const size_t start = skipBlanks(line, 0);
-    const size_t end = start + name.size();
-    return end < line.size() && isBlank(line[end]) && equalsIgnoringCase(line.substr(start, name.size()), name);
-}
-
-bool allDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Where the port of "[address:]port" begins: after the colon that follows the address; an IPv6
-// address stands in brackets and holds colons of its own.
+// Where the port of "[address:]port" begins: after the last colon that stands neither in the
+// brackets of an IPv6 address nor in the name of a variable.
 size_t portStart(std::string_view argument) {
-    const size_t bracket = argument.rfind(']');
-    const size_t colon = argument.rfind(':');
-    if (colon == npos || (bracket != npos && colon < bracket)) return 0;
-    return colon + 1;
-}
-
-// A Listen line in three parts: what precedes the shown port in its argument, the shown port,
-// and what follows the argument.
-struct ListenParts {
-    std::string_view address;
-    std::string_view port;
-    std::string_view rest;
-};
-
-ListenParts listenPartsOf(std::string_view line) {
-    const size_t start = argumentStart(line);
-    const size_t end = skipWord(line, start);
-    const std::string_view argument = line.substr(start, end - start);
-    const size_t port = portStart(argument);
-    if (!allDigits(argument.substr(port))) return {{}, argument, line.substr(end)};
-    return {argument.substr(0, port), argument.substr(port), line.substr(end)};
-}
-
-// A stored line stands at a place when nothing of the same token follows it there, so that
-// "Listen 80" is found in "Listen 80 # web" but not in "Listen 8080".
-bool endsToken(std::string_view line, size_t end) {
-    return end == line.size() || line[end] == ' ' || line[end] == '\t' || line[end] == '#';
-}
-
-size_t findStanding(std::string_view line, std::string_view stored, size_t from) {
-    if (stored.empty()) return npos;
-    for (size_t at = findText(line, stored, from); at != npos; at = findText(line, stored, at + 1)) {
-        if (endsToken(line, at + stored.size())) return at;
+    size_t start = 0;
+    bool inBrackets = false, inVariable = false;
+    for (size_t at = 0; at < argument.size(); ++at) {
+        const char c = argument[at];
+        if (c == '[' || c == ']') inBrackets = c == '[';
+        else if (c == '$' && argument.substr(at + 1, 1) == "{") inVariable = true;
+        else if (c == '}') inVariable = false;
+        else if (c == ':' && !inBrackets && !inVariable) start = at + 1;
     }
-    return npos;
+    return start;
 }
 
-void appendReplaced(std::string& out, std::string_view line, size_t first, std::string_view stored,
-                    std::string_view replacement) {
-    size_t copied = 0;
-    for (size_t at = first; at != npos; at = findStanding(line, stored, copied)) {
-        out.append(line.substr(copied, at - copied)).append(replacement);
-        copied = at + stored.size();
+std::string firstArgument(std::string_view line) {
+    std::vector<ConfigWord> words = wordsOf(line);
+    return words.size() > 1 ? std::move(words[1].value) : std::string();
+}
+
+// A value as one word that Apache reads back as that value: quoted where it holds a blank or
+// begins with a quote.
+std::string asWord(std::string_view value) {
+    if (!value.empty() && value.find_first_of(" \t\v\f") == npos && value.front() != '"' && value.front() != '\'')
+        return std::string(value);
+    std::string word = "\"";
+    for (const char c : value) {
+        if (c == '"' || c == '\\') word += '\\';
+        word += c;
     }
-    out.append(line.substr(copied));
+    return word += '"';
+}
+
+// The directive written anew as one line: its name, what precedes the port in its first argument,
+// the port, and whatever follows that argument. A backslash at its end would join it to the next line.
+std::string editedLine(std::string_view line, std::string_view name, std::string_view port) {
+    const std::vector<ConfigWord> words = wordsOf(line);
+    std::string edited(name);
+    if (words.size() < 2) return edited.append(port);
+    const std::string_view argument = words[1].value;
+    if (name == kListen) edited.append(asWord(std::string(argument.substr(0, portStart(argument))).append(port)));
+    else edited.append(port);
+    const std::string_view rest = line.substr(words[1].end);
+    if (!rest.empty() && rest.front() != ' ' && rest.front() != '\t') edited += ' ';
+    edited.append(rest);
+    while (edited.back() == '\\') edited.pop_back();
+    return edited;
+}
+
+// Copies bytes that the edit passes over, a lone CR becoming CR LF.
+void appendWithCrLf(std::string& out, std::string_view bytes) {
+    for (size_t at = findLoneCr(bytes); at != npos; at = findLoneCr(bytes)) {
+        out.append(bytes.substr(0, at)).append("\r\n");
+        bytes.remove_prefix(at + 1);
+    }
+    out.append(bytes);
+}
+
+std::string_view trimmed(std::string_view text) {
+    const size_t start = text.find_first_not_of(" \t");
+    return start == npos ? std::string_view() : text.substr(start, text.find_last_not_of(" \t") + 1 - start);
 }
 
 }  // namespace
 
-bool isListenLine(std::string_view line) { return isDirective(line, "Listen"); }
-
 bool isServerNameLine(std::string_view line) {
     constexpr std::string_view localhost = "localhost:";
-    return isDirective(line, "ServerName") &&
-           equalsIgnoringCase(line.substr(argumentStart(line)).substr(0, localhost.size()), localhost);
+    return isDirective(line, "ServerName") && equalsIgnoringCase(std::string_view(firstArgument(line)).substr(0, localhost.size()), localhost);
 }
 
-std::string shownPortOf(std::string_view listenLine) { return std::string(listenPartsOf(listenLine).port); }
+std::string shownPortOf(std::string_view listenLine) {
+    const std::string argument = firstArgument(listenLine);
+    return argument.substr(portStart(argument));
+}
+
+std::string portOf(std::string_view configuration) {
+    std::string port;
+    forEachConfigLine(configuration, [&](const ConfigLine& line) {
+        if (!isDirective(line.text, "Listen")) return true;
+        port = shownPortOf(line.text);
+        return false;
+    });
+    return port;
+}
+
+std::optional<unsigned> portNumber(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    unsigned number = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        number = number * 10 + static_cast<unsigned>(digit - '0');
+        if (number > 65535) return std::nullopt;
+    }
+    return number;
+}
 
 bool isPortNumber(std::string_view text) {
-    if (!allDigits(text)) return false;
-    long number = 0;
-    for (const char digit : text) {
-        number = number * 10 + (digit - '0');
-        if (number > 65535) return false;
-    }
-    return number >= 1;
+    const std::optional<unsigned> number = portNumber(text);
+    return number && *number >= 1;
 }
 
-StoredApacheLines editedApacheLines(const StoredApacheLines& stored, std::string_view port) {
-    StoredApacheLines edited{{}, {}, std::string(port)};
-    if (!stored.listen.empty()) {
-        const ListenParts parts = listenPartsOf(stored.listen);
-        edited.listen.append(kListenDirective).append(parts.address).append(port).append(parts.rest);
-    }
-    if (!stored.serverName.empty())
-        edited.serverName.append(kServerNameDirective).append(port.substr(portStart(port)));
-    return edited;
+bool samePort(std::string_view a, std::string_view b) {
+    const std::optional<unsigned> numberA = portNumber(a), numberB = portNumber(b);
+    return numberA && numberB ? *numberA == *numberB : a == b;
 }
 
-void appendEditedApacheLine(std::string& out, std::string_view line, const StoredApacheLines& stored,
-                            const StoredApacheLines& edited) {
-    if (const size_t listenAt = findStanding(line, stored.listen, 0); listenAt != npos) {
-        appendReplaced(out, line, listenAt, stored.listen, edited.listen);
-    } else if (const size_t nameAt = findStanding(line, stored.serverName, 0); nameAt != npos) {
-        appendReplaced(out, line, nameAt, stored.serverName, edited.serverName);
-    } else {
-        out.append(line);
-    }
-}
-
-bool editsApacheLine(std::string_view line, const StoredApacheLines& stored) {
-    return findStanding(line, stored.listen, 0) != npos || findStanding(line, stored.serverName, 0) != npos;
-}
-
-std::optional<std::string_view> otherListenLineOn(std::string_view configuration, const StoredApacheLines& stored,
-                                                  std::string_view port) {
-    std::optional<std::string_view> found;
-    forEachLineWithTerminator(configuration, LineEnds::CrLfCrOrLf, [&](std::string_view line, std::string_view) {
-        if (isListenLine(line) && !editsApacheLine(line, stored) && listenPartsOf(line).port == port) found = line;
-        return !found;
+std::string rewrittenConfiguration(std::string_view configuration, std::string_view port,
+                                   const std::function<void()>& beforeEachLine) {
+    std::string out;
+    out.reserve(configuration.size() + 64);
+    bool listenFound = port.empty(), serverNameFound = port.empty();
+    size_t copied = 0;
+    forEachConfigLine(configuration, [&](const ConfigLine& line) {
+        beforeEachLine();
+        std::string edited;
+        if (!listenFound && isDirective(line.text, "Listen")) {
+            edited = editedLine(line.text, kListen, port);
+            listenFound = true;
+        } else if (!serverNameFound && isServerNameLine(line.text)) {
+            edited = editedLine(line.text, kServerNameLocalhost, port);
+            serverNameFound = true;
+        } else {
+            return true;
+        }
+        appendWithCrLf(out, configuration.substr(copied, line.begin - copied));
+        const bool keepsEnd = line.terminator == "\r\n" || line.terminator == "\n";
+        out.append(edited).append(keepsEnd ? line.terminator : "\r\n");
+        copied = line.end + line.terminator.size();
+        return true;
     });
-    return found;
+    appendWithCrLf(out, configuration.substr(copied));
+    // A backslash before a line end would join the last line to nothing: Apache reads it otherwise.
+    if (copied < configuration.size() && out.back() != '\n' && out.back() != '\\') out.append("\r\n");
+    return out;
+}
+
+std::optional<ListenConflict> otherListenOn(const ConfigFiles& files, const std::string& mainFile,
+                                            std::string_view mainText, unsigned port) {
+    std::optional<ListenConflict> conflict;
+    bool editedPassed = false;
+    forEachDirective(files, mainFile, mainText, [&](const std::string& file, const ConfigLine& line) {
+        if (!isDirective(line.text, "Listen")) return true;
+        if (!editedPassed && file == mainFile) {
+            editedPassed = true;
+            return true;
+        }
+        if (portNumber(shownPortOf(line.text)) == port)
+            conflict = ListenConflict{file, line.number, std::string(trimmed(line.text))};
+        return !conflict;
+    });
+    return conflict;
 }
 
 }  // namespace velko

@@ -1,55 +1,56 @@
 #pragma once
-// Where Apache's configuration keeps the web server's port, and how a save edits those lines.
+// Where Apache's main configuration file keeps the web server's port, and how a save edits it:
+// the first Listen directive and the first "ServerName localhost:" directive of the file, found
+// as Apache reads it every time the file is read.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "config/apache_config.h"
+
 namespace velko {
 
-// The Listen and "ServerName localhost:" lines that the last load (or save) found, and the port
-// field's text as that load showed it (or that save wrote it).
-struct StoredApacheLines {
-    std::string listen;
-    std::string serverName;
-    std::string port;
-};
-
-inline constexpr std::string_view kListenDirective = "listen ";
-inline constexpr std::string_view kServerNameDirective = "ServerName localhost:";
-
-// A directive is the first word of a line, letter case aside, followed by a blank or TAB; a line
-// whose first character other than blanks and TABs is "#" is a comment, as Apache reads it.
-bool isListenLine(std::string_view line);
-// A ServerName directive whose argument begins with "localhost:".
+// A ServerName directive whose argument begins with "localhost:", letter case aside.
 bool isServerNameLine(std::string_view line);
 
-// What the port field shows of a Listen line, "Listen [address:]port [protocol]": the port
-// alone, or the whole argument when its port is no number (a variable, say).
+// What the port field shows of a Listen line, "Listen [address:]port [protocol]": the port as it
+// is written after the address, a number or a variable ("${PORT}").
 std::string shownPortOf(std::string_view listenLine);
+
+// The port the configuration's first Listen directive shows; empty when it has none.
+std::string portOf(std::string_view configuration);
+
+// The number a port is written as, leading zeros aside ("080" is 80); nothing for a text that is
+// not only digits or is above 65535.
+std::optional<unsigned> portNumber(std::string_view text);
 
 // A port Apache listens on: digits only, a whole number from 1 to 65535.
 bool isPortNumber(std::string_view text);
 
-// What a save writes in place of each stored line when the port field holds port: the Listen
-// line keeps its address and protocol and takes the port; "ServerName localhost:" takes the
-// port alone. An empty stored line stays empty.
-StoredApacheLines editedApacheLines(const StoredApacheLines& stored, std::string_view port);
+// Ports that are numbers compare as numbers; other texts, a variable say, are the same only as
+// the same text.
+bool samePort(std::string_view a, std::string_view b);
 
-// Appends the line as the save writes it (no terminator) to out. Where the stored Listen line
-// stands in the line as a whole token (case-sensitive, ended by the end of the line, a blank, a
-// TAB or "#"), each such occurrence becomes the edited Listen line; otherwise the same for the
-// ServerName line. An empty stored line stands nowhere.
-void appendEditedApacheLine(std::string& out, std::string_view line, const StoredApacheLines& stored,
-                            const StoredApacheLines& edited);
+// The configuration as a save writes it with the port: the first Listen directive keeps its
+// address and protocol and takes the port, the first "ServerName localhost:" directive takes the
+// port alone, each written as one line with its line end. Every other line keeps its bytes and
+// line end; only a lone CR and a missing last line end become CR LF (not after a backslash, which
+// would then continue the line). An empty port edits no line. beforeEachLine runs before each line
+// is looked at.
+std::string rewrittenConfiguration(std::string_view configuration, std::string_view port,
+                                   const std::function<void()>& beforeEachLine);
 
-// Whether a stored line stands in the line, so that the edit changes it; every other line comes
-// out as it went in.
-bool editsApacheLine(std::string_view line, const StoredApacheLines& stored);
+// A Listen directive of the configuration other than the one a save edits, where it stands.
+struct ListenConflict {
+    std::string file;
+    size_t line = 0;
+    std::string text;
+};
 
-// The first Listen line of the configuration that already listens on port and that the edit
-// leaves as it is: Apache refuses a second listener on one address and port. Lines end at
-// CR LF, CR or LF.
-std::optional<std::string_view> otherListenLineOn(std::string_view configuration, const StoredApacheLines& stored,
-                                                  std::string_view port);
+// The first Listen directive of the whole configuration, besides the first one of its main file,
+// that listens on the port, whatever its address: Apache refuses two listeners on one port.
+std::optional<ListenConflict> otherListenOn(const ConfigFiles& files, const std::string& mainFile,
+                                            std::string_view mainText, unsigned port);
 
 }  // namespace velko

@@ -49,26 +49,4 @@ inline size_t findLoneCr(std::string_view text, size_t from = 0) {
     return std::string_view::npos;
 }
 
-// The position of the first occurrence of part at or after from, exact; npos when there is none.
-// Only where both its first and its last byte stand is the rest compared.
-inline size_t findText(std::string_view text, std::string_view part, size_t from = 0) {
-    if (part.empty()) return from <= text.size() ? from : std::string_view::npos;
-    const size_t last = part.size() - 1;
-    size_t at = from;
-#if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi8(part.front());
-    const __m128i final = _mm_set1_epi8(part.back());
-    for (; at + last + 16 <= text.size(); at += 16) {
-        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + last));
-        const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, final));
-        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1)
-            if (text.compare(at + std::countr_zero(mask), part.size(), part) == 0) return at + std::countr_zero(mask);
-    }
-#endif
-    for (; at + last < text.size(); ++at)
-        if (text.compare(at, part.size(), part) == 0) return at;
-    return std::string_view::npos;
-}
-
 }  // namespace velko

@@ -1,11 +1,12 @@
 #pragma once
 // The narrow view of the window through which loading and saving reach its fields.
+#include <array>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-#include "config/apache_edit.h"
 #include "config/settings_lines.h"
 
 namespace velko {
@@ -13,11 +14,31 @@ namespace velko {
 enum class Field { XamppPath, WebServerPort, FlvTool, Encoder, EncoderOptions, SegmentLength, DriveList };
 enum class Caption { XamppVersion, VelkoVersion };
 
-// What the last load read beside the fields, for the save.
+// The files a save replaces, in the order it replaces them.
+enum class SavedFile { Settings, Pointer, ApacheConfiguration };
+inline constexpr std::array kSavedFiles{SavedFile::Settings, SavedFile::Pointer, SavedFile::ApacheConfiguration};
+
+// What a file held when it was read: whether it was there, and its size and a hash of its bytes.
+struct FileStamp {
+    bool exists = false;
+    size_t size = 0;
+    size_t hash = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+inline FileStamp stampOf(std::string_view bytes) { return {true, bytes.size(), std::hash<std::string_view>{}(bytes)}; }
+inline FileStamp stampOf(const std::optional<std::string>& bytes) { return bytes ? stampOf(std::string_view(*bytes)) : FileStamp{}; }
+
+// What the last load read beside the fields, for the save; a save that succeeds records what it wrote.
 struct LoadedValues {
-    StoredApacheLines apache;
+    // The XAMPP directory, and what was found there of each file a save replaces.
+    std::string directory;
+    std::array<FileStamp, kSavedFiles.size()> files;
     // The settings file's theme, written back while no listed theme is selected.
     std::string theme;
+
+    FileStamp& operator[](SavedFile file) { return files[static_cast<size_t>(file)]; }
+    const FileStamp& operator[](SavedFile file) const { return files[static_cast<size_t>(file)]; }
 };
 
 class ConfigView {

@@ -35,6 +35,15 @@ std::string installationPath(const ConfigView& view, std::string_view relativePa
     return view.text(Field::XamppPath).append(relativePath);
 }
 
+std::string savedFilePath(SavedFile file, const std::string& xamppDirectory, const InstallationPaths& paths) {
+    switch (file) {
+    case SavedFile::Settings: return xamppDirectory + std::string(relative::kSettings);
+    case SavedFile::Pointer: return paths.pointerFile;
+    case SavedFile::ApacheConfiguration: break;
+    }
+    return xamppDirectory + std::string(relative::kApacheConfiguration);
+}
+
 void determineXamppDirectory(ConfigView& view, const InstallationPaths& paths) {
     const std::string pointed = pointedDirectory(paths);
     if (!pointed.empty()) {

@@ -26,6 +26,9 @@ inline constexpr std::string_view kPresets = "htdocs\\velko\\enc_opts.txt";
 // The path of a file of the installation whose directory the path field names now.
 std::string installationPath(const ConfigView& view, std::string_view relativePath);
 
+// Where a save of the installation in xamppDirectory writes the file.
+std::string savedFilePath(SavedFile file, const std::string& xamppDirectory, const InstallationPaths& paths);
+
 // The user cancelled the prompt for the XAMPP directory: the load stops, having changed nothing.
 struct LoadCancelled {};
 

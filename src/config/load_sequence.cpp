@@ -1,6 +1,7 @@
 #include "config/load_sequence.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "config/apache_edit.h"
@@ -51,20 +52,21 @@ void showVelkoVersion(ConfigView& view) {
     showVersion(view, Caption::VelkoVersion, relative::kMainScript, holdsVersion, velkoVersionOf);
 }
 
-// Both lines come from one pass over the file, which may be long. Without the file the port and
-// the stored lines are emptied, so that no save writes another installation's lines.
+// What a file holds now, for a save to tell whether another program has changed it since; a file
+// that cannot be read counts as missing.
+FileStamp stampOfFile(const std::string& path) {
+    std::optional<std::string> bytes;
+    passOverFailure([&] { bytes = readFileIfPresent(path); });
+    return stampOf(bytes);
+}
+
+// Without the file the port is emptied, so that no save takes another installation's port for
+// the one it holds.
 void readApachePort(ConfigView& view) {
-    StoredApacheLines& stored = view.loaded().apache;
-    stored = {};
-    passOverFailure([&] {
-        const LineTest tests[] = {isListenLine, isServerNameLine};
-        std::vector<std::string> lines =
-            FirstLinesWhere(installationPath(view, relative::kApacheConfiguration), LineEnds::CrLfCrOrLf, tests);
-        stored.port = shownPortOf(lines[0]);
-        stored.listen = std::move(lines[0]);
-        stored.serverName = std::move(lines[1]);
-    });
-    view.setText(Field::WebServerPort, stored.port);
+    std::optional<std::string> configuration;
+    passOverFailure([&] { configuration = readFileIfPresent(installationPath(view, relative::kApacheConfiguration)); });
+    view.loaded()[SavedFile::ApacheConfiguration] = stampOf(configuration);
+    view.setText(Field::WebServerPort, configuration ? portOf(*configuration) : std::string());
 }
 
 int themeIndex(const std::vector<std::string>& themes, std::string_view name) {
@@ -101,8 +103,8 @@ void readSettings(ConfigView& view) {
 }
 
 void readPresets(ConfigView& view) {
-    const MappedFile presets(installationPath(view, relative::kPresets));
-    forEachLine(presets.text(), [&](std::string_view line) {
+    const std::string presets = readWholeFile(installationPath(view, relative::kPresets));
+    forEachLine(presets, [&](std::string_view line) {
         view.yieldToEvents();
         view.addPreset(line);
         return true;
@@ -113,12 +115,16 @@ void readPresets(ConfigView& view) {
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
     determineXamppDirectory(view, paths);
+    LoadedValues& loaded = view.loaded();
+    loaded.directory = view.text(Field::XamppPath);
+    loaded[SavedFile::Pointer] = stampOfFile(paths.pointerFile);
     showXamppVersion(view);
     showVelkoVersion(view);
     readApachePort(view);
     const std::string themeBefore = selectedThemeName(view);
     selectSavedTheme(view, listThemes(view), themeBefore);
     readSettings(view);
+    loaded[SavedFile::Settings] = stampOfFile(installationPath(view, relative::kSettings));
     readPresets(view);
 }
 

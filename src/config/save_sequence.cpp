@@ -1,13 +1,14 @@
 #include "config/save_sequence.h"
 
-#include <algorithm>
-#include <functional>
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "config/apache_edit.h"
-#include "config/pieced_text.h"
+#include "config/mod_file.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
@@ -38,23 +39,47 @@ struct SaveSnapshot {
     std::vector<std::string> settingsLines;
     std::string xamppDirectory;
     std::string port;
-    StoredApacheLines stored;
+};
+
+// The files the save replaces as they are when it begins: their paths, and their bytes or nothing
+// for a file that is not there. Apache's configuration must be there.
+struct FilesNow {
+    std::array<std::string, kSavedFiles.size()> paths;
+    std::array<std::optional<std::string>, kSavedFiles.size()> bytes;
+
+    const std::string& path(SavedFile file) const { return paths[static_cast<size_t>(file)]; }
+    const std::string& apacheConfiguration() const { return *bytes[static_cast<size_t>(SavedFile::ApacheConfiguration)]; }
+};
+
+// The port the save writes: the one the configuration holds while the field names the same
+// ("080" for 80), else the field's number without leading zeros, which the checks look at.
+struct PortToWrite {
+    std::string text;
+    bool changed = false;
+};
+
+// Included files of the configuration, read from the disk for the check of a new port.
+class ConfigFilesOnDisk final : public ConfigFiles {
+public:
+    std::optional<std::string> read(const std::string& path) const override {
+        try {
+            return readWholeFile(path);
+        } catch (const Failure&) {
+            return std::nullopt;
+        }
+    }
+    std::optional<std::vector<std::string>> list(const std::string& directory) const override {
+        return entryNames(directory);
+    }
 };
 
 // A refusal names the field (or the port), and the value (or the line) where the format shows it.
-Failure refusal(std::string_view format, std::string_view named, std::string_view value = {}) {
-    return Failure(failure_number::InvalidArgument, text::filled(format, {named, value}));
+Failure refusal(std::string_view format, std::initializer_list<std::string_view> values) {
+    return Failure(failure_number::InvalidArgument, text::filled(format, values));
 }
 
 void refuseLineBreak(const std::string& fieldName, std::string_view value) {
-    if (holdsLineBreak(value)) throw refusal(text::kLineBreakRefusal, fieldName);
-}
-
-// A port the user typed must be one Apache accepts; the one the load found is written as it
-// stands, and an empty field leaves the configuration as it is.
-void refuseUnacceptedPort(const std::string& fieldName, const std::string& port, const StoredApacheLines& stored) {
-    if (port.empty() || port == stored.port || isPortNumber(port)) return;
-    throw refusal(text::kPortRefusal, fieldName, port);
+    if (holdsLineBreak(value)) throw refusal(text::kLineBreakRefusal, {fieldName});
 }
 
 // The theme is the selected one; while none is selected, the one the load read stays.
@@ -82,112 +107,102 @@ SaveSnapshot takeSnapshot(ConfigView& view) {
     }
     snapshot.xamppDirectory = checkedText(view, Field::XamppPath);
     snapshot.port = checkedText(view, Field::WebServerPort);
-    snapshot.stored = view.loaded().apache;
-    refuseUnacceptedPort(view.fieldName(Field::WebServerPort), snapshot.port, snapshot.stored);
     return snapshot;
 }
 
-std::string pathIn(const SaveSnapshot& snapshot, std::string_view relativePath) {
-    return snapshot.xamppDirectory + std::string(relativePath);
-}
-
-// A port that the save changes must be one that no other Listen line of the configuration holds;
-// when another program holds it, the user decides. The port the configuration holds belongs to
-// its own Apache and is never questioned. False when the user keeps everything as it is.
-bool newPortMayBeSaved(ConfigView& view, const SaveSnapshot& snapshot, std::string_view configuration) {
-    const std::string& port = snapshot.port;
-    if (!isPortNumber(port) || port == snapshot.stored.port) return true;
-    if (const std::optional<std::string_view> line = otherListenLineOn(configuration, snapshot.stored, port))
-        throw refusal(text::kListenConflict, port, std::string(*line));
-    const std::optional<std::string> holder = portHolder(static_cast<std::uint16_t>(std::stoi(port)));
-    if (!holder) return true;
-    return view.confirm(text::filled(text::kPortHeldQuestion, {port, *holder, port}));
-}
-
-// Where a search of the text next finds something at or after from; searched again only once the
-// walk has passed it, so that every search reads the text once.
-class NextFound {
-public:
-    template <class Search>
-    explicit NextFound(Search search) : search_(search), at_(search(0)) {}
-    size_t from(size_t position) {
-        if (at_ < position) at_ = search_(position);
-        return at_;
+// Apache's configuration is read first: without it there is nothing to save the port into.
+FilesNow readFilesNow(const SaveSnapshot& snapshot, const InstallationPaths& paths) {
+    FilesNow now;
+    for (const SavedFile file : {SavedFile::ApacheConfiguration, SavedFile::Settings, SavedFile::Pointer}) {
+        const size_t index = static_cast<size_t>(file);
+        now.paths[index] = savedFilePath(file, snapshot.xamppDirectory, paths);
+        now.bytes[index] = file == SavedFile::ApacheConfiguration ? readWholeFile(now.paths[index])
+                                                                  : readFileIfPresent(now.paths[index]);
     }
-
-private:
-    std::function<size_t(size_t)> search_;
-    size_t at_;
-};
-
-NextFound textSearch(std::string_view text, std::string_view part) {
-    return NextFound([text, part](size_t from) {
-        return part.empty() ? std::string_view::npos : findText(text, part, from);
-    });
+    return now;
 }
 
-// The lines that the edit passes over and whose line end it keeps are written from the original
-// as they stand, in runs up to the next line that changes. A lone CR and a missing last line
-// end become CR LF. Only the lines where a stored line, a lone CR or the end of the text stands
-// are looked at one by one.
-void writeApacheConfiguration(ConfigView& view, std::string_view original, const StoredApacheLines& stored,
-                              const StoredApacheLines& edited, ReplacementFile& file) {
-    constexpr size_t npos = std::string_view::npos;
-    NextFound listen = textSearch(original, stored.listen);
-    NextFound serverName = textSearch(original, stored.serverName);
-    NextFound loneCr([original](size_t from) { return findLoneCr(original, from); });
-    const bool endsOpen = !original.empty() && original.back() != '\r' && original.back() != '\n';
-    PiecedText rewritten(original);
-    size_t kept = 0;
-    for (size_t from = 0; from < original.size();) {
-        view.yieldToEvents();
-        size_t found = std::min({listen.from(from), serverName.from(from), loneCr.from(from)});
-        if (found == npos && endsOpen) found = original.size() - 1;
-        if (found == npos) break;
-        size_t start = found;  // the start of the line where it was found
-        while (start > from && original[start - 1] != '\r' && original[start - 1] != '\n') --start;
-        const auto rewrite = [&](std::string_view line, std::string_view end) {
-            from = start + line.size() + end.size();
-            const bool keepsEnd = end == "\r\n" || end == "\n";
-            if (keepsEnd && !editsApacheLine(line, stored)) return false;
-            rewritten.keep(kept, start);
-            rewritten.add([&](std::string& added) {
-                appendEditedApacheLine(added, line, stored, edited);
-                added += keepsEnd ? end : "\r\n";
-            });
-            kept = from;
-            return false;
-        };
-        forEachLineWithTerminator(original.substr(start), LineEnds::CrLfCrOrLf, rewrite);
+// A port that differs from the one the configuration holds must be one Apache accepts; an empty
+// field leaves the configuration as it is.
+PortToWrite portToWrite(const ConfigView& view, const std::string& field, std::string_view configuration) {
+    const std::string held = portOf(configuration);
+    if (field.empty() || samePort(field, held)) return {field.empty() ? std::string() : held, false};
+    if (!isPortNumber(field)) throw refusal(text::kPortRefusal, {view.fieldName(Field::WebServerPort), field});
+    return {std::to_string(*portNumber(field)), true};
+}
+
+// A new port that another Listen directive of the whole configuration names would stop Apache.
+void refuseListenConflict(const PortToWrite& port, const FilesNow& now) {
+    if (!port.changed) return;
+    const std::string& mainFile = now.path(SavedFile::ApacheConfiguration);
+    const std::optional<ListenConflict> conflict =
+        otherListenOn(ConfigFilesOnDisk(), mainFile, now.apacheConfiguration(), *portNumber(port.text));
+    if (conflict)
+        throw refusal(text::kListenConflict, {port.text, conflict->file, std::to_string(conflict->line), conflict->text});
+}
+
+// Files that another program has changed since the last load of this installation are replaced
+// only when the user says so. A save into another directory than the one loaded asks nothing.
+bool changesSinceLoadMayBeLost(ConfigView& view, const SaveSnapshot& snapshot, const FilesNow& now) {
+    const LoadedValues& loaded = view.loaded();
+    if (snapshot.xamppDirectory != loaded.directory) return true;
+    std::string changed;
+    for (const SavedFile file : kSavedFiles) {
+        const FileStamp before = loaded[file];
+        const FileStamp stamp = stampOf(now.bytes[static_cast<size_t>(file)]);
+        if (stamp == before) continue;
+        const std::string_view how = !stamp.exists ? text::kFileDeleted : !before.exists ? text::kFileCreated : text::kFileChanged;
+        changed += text::filled(how, {now.path(file)});
     }
-    rewritten.keep(kept, original.size());
-    file.write(rewritten.pieces());
+    return changed.empty() || view.confirm(text::filled(text::kChangedSinceLoadQuestion, {changed}));
+}
+
+// A new port that another program holds is saved only when the user says so. The port the
+// configuration holds belongs to its own Apache and is never questioned.
+bool heldPortMayBeSaved(ConfigView& view, const PortToWrite& port) {
+    if (!port.changed) return true;
+    const std::optional<std::string> holder = portHolder(static_cast<std::uint16_t>(*portNumber(port.text)));
+    return !holder || view.confirm(text::filled(text::kPortHeldQuestion, {port.text, *holder, port.text}));
+}
+
+std::string linesWithCrLf(const std::vector<std::string>& lines) {
+    std::string content;
+    for (const std::string& line : lines) content.append(line).append("\r\n");
+    return content;
+}
+
+void replaceAll(const std::array<std::string, kSavedFiles.size()>& targets,
+                const std::array<std::string, kSavedFiles.size()>& contents) {
+    std::vector<std::unique_ptr<ReplacementFile>> files;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        files.push_back(std::make_unique<ReplacementFile>(targets[i]));
+        const std::string_view content = contents[i];
+        files.back()->write({&content, 1});
+    }
+    for (const auto& file : files) file->prepare();
+    for (const auto& file : files) file->commit();
 }
 
 }  // namespace
 
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     const SaveSnapshot snapshot = takeSnapshot(view);
-    const std::string apachePath = pathIn(snapshot, relative::kApacheConfiguration);
-    std::optional<MappedFile> original(std::in_place, apachePath);
-    if (!newPortMayBeSaved(view, snapshot, original->text())) return;
+    const FilesNow now = readFilesNow(snapshot, paths);
+    const PortToWrite port = portToWrite(view, snapshot.port, now.apacheConfiguration());
+    refuseListenConflict(port, now);
+    if (!changesSinceLoadMayBeLost(view, snapshot, now) || !heldPortMayBeSaved(view, port)) return;
     CommandsDisabled guard(view);
 
-    ReplacementFile settings(pathIn(snapshot, relative::kSettings));
-    for (const std::string& line : snapshot.settingsLines) settings.appendLine(line);
-    ReplacementFile pointer(paths.pointerFile);
-    pointer.appendLine(pointerLine(snapshot.xamppDirectory));
+    std::array<std::string, kSavedFiles.size()> contents;
+    contents[static_cast<size_t>(SavedFile::Settings)] = linesWithCrLf(snapshot.settingsLines);
+    contents[static_cast<size_t>(SavedFile::Pointer)] = linesWithCrLf({pointerLine(snapshot.xamppDirectory)});
+    contents[static_cast<size_t>(SavedFile::ApacheConfiguration)] =
+        rewrittenConfiguration(now.apacheConfiguration(), port.text, [&] { view.yieldToEvents(); });
+    replaceAll(now.paths, contents);
 
-    const StoredApacheLines stored = snapshot.port.empty() ? StoredApacheLines{} : snapshot.stored;
-    const StoredApacheLines edited = editedApacheLines(stored, snapshot.port);
-    ReplacementFile apache(apachePath);
-    writeApacheConfiguration(view, original->text(), stored, edited, apache);
-    original.reset();  // the view holds the file, which the rename replaces
-
-    // Every new content is on disk and every file can be replaced before the first is.
-    for (ReplacementFile* file : {&settings, &pointer, &apache}) file->prepare();
-    for (ReplacementFile* file : {&settings, &pointer, &apache}) file->commit();
-    if (!snapshot.port.empty()) view.loaded().apache = edited;
+    LoadedValues& loaded = view.loaded();
+    loaded.directory = snapshot.xamppDirectory;
+    for (const SavedFile file : kSavedFiles) loaded[file] = stampOf(std::string_view(contents[static_cast<size_t>(file)]));
 }
 
 }  // namespace velko

@@ -15,17 +15,30 @@ void writeAll(HANDLE file, std::string_view bytes, const std::string& path) {
     }
 }
 
-MappedFile::MappedFile(const std::string& path) {
+std::string readWholeFile(const std::string& path) {
     const FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) throw lastErrorFailure(path);
-    size_ = static_cast<size_t>(size.QuadPart);
-    if (size_ == 0) return;  // an empty file cannot be mapped
-    // The view keeps the file open and mapped after both handles are closed.
-    const FileHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (mapping) view_.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
-    if (!view_) throw lastErrorFailure(path);
+    // The file may grow while it is read: the reading goes on until the end it finds then.
+    std::string bytes(static_cast<size_t>(size.QuadPart) + 1, '\0');
+    size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - filled, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), bytes.data() + filled, wanted, &got, nullptr)) throw lastErrorFailure(path);
+        if (got == 0) break;
+        filled += got;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+std::optional<std::string> readFileIfPresent(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+        return std::nullopt;
+    return readWholeFile(path);
 }
 
 }  // namespace velko

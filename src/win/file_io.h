@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,18 +12,12 @@ namespace velko {
 // Writes every byte, or throws the failure for path.
 void writeAll(HANDLE file, std::string_view bytes, const std::string& path);
 
-// The whole content of a file, as bytes, through a view of the file: under Wine, copying a long
-// file into fresh memory costs several times the read itself. While the view lasts, the file
-// cannot be replaced. A failure names path.
-class MappedFile {
-public:
-    explicit MappedFile(const std::string& path);
+// The whole content of a file, read at once; the file is closed again before it returns. A
+// failure to open or read it names path.
+std::string readWholeFile(const std::string& path);
 
-    std::string_view text() const { return {static_cast<const char*>(view_.get()), size_}; }
-
-private:
-    FileView view_;
-    size_t size_ = 0;
-};
+// The same, or nothing when its directory holds no file of that name. A directory that is not
+// there is a failure, as is every other.
+std::optional<std::string> readFileIfPresent(const std::string& path);
 
 }  // namespace velko

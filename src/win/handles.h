@@ -48,15 +48,11 @@ struct DestroyMenuHandle {
 struct FreeModule {
     void operator()(HMODULE h) const { FreeLibrary(h); }
 };
-struct UnmapView {
-    void operator()(const void* view) const { UnmapViewOfFile(view); }
-};
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;
-using FileView = UniqueHandle<const void*, nullptr, UnmapView>;
 
 // INVALID_HANDLE_VALUE is no constant expression, so find and file handles that report failure
 // with it are taken as null when they fail.

@@ -7,215 +7,153 @@
 #include <tuple>
 #include <vector>
 
+#include "config_tree.h"
+
 namespace velko {
 namespace {
 
 using namespace std::string_literals;
 
-const StoredApacheLines kOrdinary{"Listen 80", "ServerName localhost:80", "80"};
-
-std::string edited(std::string_view line, const StoredApacheLines& stored, std::string_view port) {
-    std::string out;
-    appendEditedApacheLine(out, line, stored, editedApacheLines(stored, port));
-    return out;
-}
-
-struct EditCase {
-    std::string line;
-    std::string expected;
+struct RewriteCase {
+    const char* what;
+    std::string before;
+    std::string port;
+    std::string after;
 };
 
-void expectEdits(const StoredApacheLines& stored, std::string_view port,
-                 const std::vector<EditCase>& cases) {
-    for (const auto& [line, expected] : cases) {
-        SCOPED_TRACE("\"" + line + "\" with listen \"" + stored.listen + "\", server name \"" +
-                     stored.serverName + "\", port \"" + std::string(port) + "\"");
-        EXPECT_EQ(edited(line, stored, port), expected);
-        EXPECT_EQ(editsApacheLine(line, stored), expected != line);
+// The whole text as a save writes it: the first Listen and "ServerName localhost:" directives take
+// the port, every other byte stays.
+TEST(ApacheEdit, RewritesTheFirstListenAndServerNameDirectivesOnly) {
+    const std::vector<RewriteCase> cases{
+        {"an ordinary file", "ServerRoot \"C:/xampp/apache\"\r\nListen 80\r\nServerName localhost:80\r\n", "8080",
+         "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\nServerName localhost:8080\r\n"},
+        {"comments are never edited", "#Listen 80\r\n  # Listen 81\r\nListen 80\r\n# ServerName localhost:80\r\n", "81",
+         "#Listen 80\r\n  # Listen 81\r\nlisten 81\r\n# ServerName localhost:80\r\n"},
+        {"only the first of each", "Listen 80\nListen 8080\nServerName localhost:80\nServerName localhost:8080\n", "81",
+         "listen 81\nListen 8080\nServerName localhost:81\nServerName localhost:8080\n"},
+        {"indented, any letter case", "  LISTEN\t80 # web\r\n\tservername LOCALHOST:80\r\n", "81",
+         "listen 81 # web\r\nServerName localhost:81\r\n"},
+        {"an address and a protocol stay", "Listen 127.0.0.1:80 http\nServerName localhost:80\n", "8080",
+         "listen 127.0.0.1:8080 http\nServerName localhost:8080\n"},
+        {"an IPv6 address stays", "Listen [::]:80 http\r\n", "8080", "listen [::]:8080 http\r\n"},
+        {"a quoted argument", "Listen \"127.0.0.1:80\"\r\n", "81", "listen 127.0.0.1:81\r\n"},
+        {"a variable port keeps its address", "Listen 127.0.0.1:${PORT}\r\n", "8080", "listen 127.0.0.1:8080\r\n"},
+        {"an unchanged variable stays", "Listen ${PORT}\nServerName localhost:${PORT}\n", "${PORT}",
+         "listen ${PORT}\nServerName localhost:${PORT}\n"},
+        {"a continued Listen becomes one line", "Listen \\\r\n  80 \\\n http\r\nX\r\n", "81", "listen 81  http\r\nX\r\n"},
+        {"a Listen continuing a comment is no directive", "# old \\\nListen 80\nListen 82\n", "81",
+         "# old \\\nListen 80\nlisten 81\n"},
+        {"a continued line the edit passes over stays", "Alias /a \\\n /b\r\nListen 80\r\n", "81",
+         "Alias /a \\\n /b\r\nlisten 81\r\n"},
+        {"lone CR line ends", "Listen 80\rServerName localhost:80\rlast", "81",
+         "listen 81\r\nServerName localhost:81\r\nlast\r\n"},
+        {"mixed line ends stay", "Listen 80\r\nA\nServerName localhost:80\nB\r\n\n", "81",
+         "listen 81\r\nA\nServerName localhost:81\nB\r\n\n"},
+        {"bytes the edit does not touch", "Listen 80\r\nX \xe9\0\t\xff\x80\r\n"s, "81", "listen 81\r\nX \xe9\0\t\xff\x80\r\n"s},
+        {"an empty port leaves the text as it is", "Listen 80\r\nServerName localhost:80\rX\n", "",
+         "Listen 80\r\nServerName localhost:80\r\nX\n"},
+        {"no Listen directive", "ServerName localhost:80\r\nX\r\n", "81", "ServerName localhost:81\r\nX\r\n"},
+        {"other server names stay", "ServerName www.example.com:80\r\nServerName localhost\r\n", "81",
+         "ServerName www.example.com:80\r\nServerName localhost\r\n"},
+        {"a Listen without argument", "Listen\r\n", "81", "listen 81\r\n"},
+        {"neither line", "X\r\nY", "81", "X\r\nY\r\n"},
+        {"an open last line that is edited", "X\nListen 80", "81", "X\nlisten 81\r\n"},
+        {"an open last line ending in a backslash stays open", "Listen 80\r\nX \\", "81", "listen 81\r\nX \\"},
+        {"a file with no lines", "", "81", ""},
+        {"a file of one empty line", "\r\n", "81", "\r\n"},
+    };
+    for (const RewriteCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        int linesLookedAt = 0;
+        EXPECT_EQ(rewrittenConfiguration(c.before, c.port, [&] { ++linesLookedAt; }), c.after);
+        EXPECT_EQ(linesLookedAt > 0, !c.before.empty());
+        EXPECT_EQ(rewrittenConfiguration(c.after, c.port, [] {}), c.after) << "a second save changes nothing more";
     }
-}
-
-TEST(ApacheEdit, ReplacesTheStoredLinesWithDirectiveAndPort) {
-    expectEdits(kOrdinary, "8080", {
-        {"Listen 80", "listen 8080"},
-        {"ServerName localhost:80", "ServerName localhost:8080"},
-        {"#Listen 80", "#listen 8080"},
-        {"#ServerName localhost:80", "#ServerName localhost:8080"},
-        {"Listen 80 # web", "listen 8080 # web"},
-        {"Listen 80\t# web", "listen 8080\t# web"},
-        {"Listen 80#web", "listen 8080#web"},
-        {"  Listen 80", "  listen 8080"},
-        {"\xffListen 80 \x80\0"s, "\xfflisten 8080 \x80\0"s},
-    });
-}
-
-TEST(ApacheEdit, ReplacesEveryStandingOccurrence) {
-    expectEdits(kOrdinary, "81", {
-        {"Listen 80 Listen 80", "listen 81 listen 81"},
-        {"Listen 8080 Listen 80", "Listen 8080 listen 81"},
-        {"Listen 80Listen 80", "Listen 80listen 81"},
-    });
-}
-
-TEST(ApacheEdit, FindsAStandingOccurrenceThatOverlapsAContinuedOne) {
-    expectEdits({"80:80", "", ""}, "81", {
-        {"80:80:80", "80:listen 81"},
-        {"80:80:80:80 #", "80:80:listen 81 #"},
-    });
-}
-
-TEST(ApacheEdit, LineWithBothStoredLinesTakesOnlyTheListenBranch) {
-    expectEdits(kOrdinary, "81", {
-        {"Listen 80 ServerName localhost:80", "listen 81 ServerName localhost:80"},
-        {"ServerName localhost:80 Listen 80", "ServerName localhost:80 listen 81"},
-        {"Listen 8080 ServerName localhost:80", "Listen 8080 ServerName localhost:81"},
-    });
-}
-
-TEST(ApacheEdit, LeavesLinesWhereTheStoredLineDoesNotStandAsAToken) {
-    expectEdits(kOrdinary, "81", {
-        {"Listen 8080", "Listen 8080"},
-        {"Listen 80.1:8000", "Listen 80.1:8000"},
-        {"Listen 80:80", "Listen 80:80"},
-        {"ServerName localhost:8080", "ServerName localhost:8080"},
-        {"listen 80", "listen 80"},
-        {"Listen  80", "Listen  80"},
-        {"Listen 80\0"s, "Listen 80\0"s},
-        {"DocumentRoot \"C:/xampp/htdocs\"", "DocumentRoot \"C:/xampp/htdocs\""},
-        {"", ""},
-    });
-}
-
-TEST(ApacheEdit, IndentedStoredLineIsReplacedWhole) {
-    expectEdits({"  Listen 80", "", "80"}, "81", {
-        {"  Listen 80", "listen 81"},
-        {"\t  Listen 80 # web", "\tlisten 81 # web"},
-        {"Listen 80", "Listen 80"},
-    });
 }
 
 struct ListenCase {
     std::string line;
     std::string shownPort;
-    std::string savedWith8080;
 };
 
-// Listen [address:]port [protocol]: the field shows the port, a save replaces only the port.
-TEST(ApacheEdit, ShowsAndReplacesOnlyThePortOfTheListenArgument) {
+// Listen [address:]port [protocol]: the field shows the port as it is written.
+TEST(ApacheEdit, ShowsThePortOfTheListenArgument) {
     const std::vector<ListenCase> cases{
-        {"Listen 80", "80", "listen 8080"},
-        {"  Listen\t80", "80", "listen 8080"},
-        {"LISTEN 80 # web", "80", "listen 8080 # web"},
-        {"Listen 127.0.0.1:80", "80", "listen 127.0.0.1:8080"},
-        {"Listen [::]:80 http", "80", "listen [::]:8080 http"},
-        {"Listen [2001:db8::a00:20ff:fea7:ccea]:443\thttps", "443", "listen [2001:db8::a00:20ff:fea7:ccea]:8080\thttps"},
-        {"Listen ${PORT}", "${PORT}", "listen 8080"},
-        {"Listen 127.0.0.1:${PORT} http", "127.0.0.1:${PORT}", "listen 8080 http"},
-        {"Listen [::1]", "[::1]", "listen 8080"},
-        {"Listen ", "", "listen 8080"},
+        {"Listen 80", "80"},
+        {"  Listen\t80", "80"},
+        {"LISTEN 080 # web", "080"},
+        {"Listen 127.0.0.1:80", "80"},
+        {"Listen [::]:80 http", "80"},
+        {"Listen [2001:db8::a00:20ff:fea7:ccea]:443\thttps", "443"},
+        {"Listen ${PORT}", "${PORT}"},
+        {"Listen 127.0.0.1:${PORT} http", "${PORT}"},
+        {"Listen ${HOST:x}:${PORT}", "${PORT}"},
+        {"Listen [::1]", "[::1]"},
+        {"Listen ", ""},
     };
-    for (const auto& [line, shown, saved] : cases) {
+    for (const auto& [line, shown] : cases) {
         SCOPED_TRACE(line);
         EXPECT_EQ(shownPortOf(line), shown);
-        EXPECT_EQ(editedApacheLines({line, "", shown}, "8080").listen, saved);
     }
+    EXPECT_EQ(portOf("# Listen 81\r\nServerName localhost:80\nListen \\\n  8080\r\nListen 443\r\n"), "8080");
+    EXPECT_EQ(portOf("#Listen 80\r\n"), "");
 }
 
 TEST(ApacheEdit, FindsDirectivesAsTheFirstWordOfALineThatIsNoComment) {
     const std::vector<std::tuple<std::string, bool, bool>> cases{
         {"Listen 80", true, false},
         {"  listen\t80", true, false},
+        {"Listen", true, false},
         {"  # Listen 80", false, false},
         {"Listen80", false, false},
         {"# Change this to Listen on specific IP addresses", false, false},
         {"ServerName localhost:80", false, true},
         {"\tservername   LOCALHOST:8080", false, true},
+        {"ServerName \"localhost:80\"", false, true},
         {"ServerName localhost", false, false},
         {"ServerName www.example.com:80", false, false},
     };
     for (const auto& [line, listen, serverName] : cases) {
         SCOPED_TRACE(line);
-        EXPECT_EQ(isListenLine(line), listen);
+        EXPECT_EQ(isDirective(line, "Listen"), listen);
         EXPECT_EQ(isServerNameLine(line), serverName);
     }
 }
 
+// Ports are numbers: leading zeros aside, as Apache reads them.
 TEST(ApacheEdit, APortIsAWholeNumberFrom1To65535InDigitsOnly) {
-    for (const std::string_view port : {"1", "80", "8080", "65535", "080"}) EXPECT_TRUE(isPortNumber(port)) << port;
-    for (const std::string_view port : {"", "0", "65536", "99999999999999999999", "8o", "+80", " 80", "127.0.0.1:80"})
+    for (const std::string_view port : {"1", "80", "8080", "65535", "080", "0000080"})
+        EXPECT_TRUE(isPortNumber(port)) << port;
+    for (const std::string_view port : {"", "0", "00", "65536", "99999999999999999999", "8o", "+80", " 80", "127.0.0.1:80"})
         EXPECT_FALSE(isPortNumber(port)) << port;
+    for (const auto& [a, b, same] : {std::tuple{"80", "080", true}, std::tuple{"08080", "8080", true},
+                                     std::tuple{"80", "8080", false}, std::tuple{"${PORT}", "${PORT}", true},
+                                     std::tuple{"${PORT}", "80", false}, std::tuple{"", "", true}, std::tuple{"", "0", false}})
+        EXPECT_EQ(samePort(a, b), same) << a << " " << b;
 }
 
-TEST(ApacheEdit, PortIsWrittenAsItStands) {
-    expectEdits(kOrdinary, " 8 0 #\t", {{"Listen 80", "listen  8 0 #\t"}});
-}
-
-TEST(ApacheEdit, EmptyStoredLineChangesNothingAndStandsNowhere) {
-    expectEdits({"", "ServerName localhost:80", ""}, "81", {
-        {"Listen 80", "Listen 80"},
-        {"ServerName localhost:80", "ServerName localhost:81"},
-        {"", ""},
-    });
-    expectEdits({"Listen 80", "", "80"}, "81", {
-        {"ServerName localhost:80", "ServerName localhost:80"},
-        {"Listen 80", "listen 81"},
-    });
-    expectEdits({"", "", ""}, "81", {
-        {"Listen 80", "Listen 80"},
-        {"ServerName localhost:80", "ServerName localhost:80"},
-    });
-}
-
-TEST(ApacheEdit, AppendsAfterWhatTheBufferHolds) {
-    std::string out = "before\r\n";
-    const StoredApacheLines after = editedApacheLines(kOrdinary, "81");
-    appendEditedApacheLine(out, "Listen 80", kOrdinary, after);
-    appendEditedApacheLine(out, "Other", kOrdinary, after);
-    EXPECT_EQ(out, "before\r\nlisten 81Other");
-}
-
-// A second Listen line on the new port, which the edit leaves alone, is found whatever its
-// address and line end; commented lines, lines the edit changes and other ports are not.
-TEST(ApacheEdit, FindsAnotherListenLineOnTheNewPort) {
-    const std::vector<std::tuple<std::string, std::string, std::optional<std::string>>> cases{
-        {"Listen 80\r\nListen 8080\r\n", "8080", "Listen 8080"},
-        {"Listen 80\rX\r  listen 127.0.0.1:8080 http\rY", "8080", "  listen 127.0.0.1:8080 http"},
-        {"Listen [::]:8080\nListen 80\n", "8080", "Listen [::]:8080"},
-        {"Listen 80\r\n#Listen 8080\r\n  # Listen 8080\r\n", "8080", std::nullopt},
-        {"Listen 80\r\nListen 80 # again\r\n", "80", std::nullopt},
-        {"Listen 80\r\nListen 80800\r\nListen 8080.1:80\r\nServerName localhost:8080\r\n", "8080", std::nullopt},
+// Another Listen directive anywhere in the configuration that names the new port as a number,
+// whatever its address; the first Listen of the main file is the one the save edits.
+TEST(ApacheEdit, FindsAnotherListenDirectiveOfTheWholeConfigurationOnThePort) {
+    const std::string main = "C:\\xampp\\apache\\conf\\httpd.conf";
+    const std::string ssl = "C:\\xampp\\apache\\conf\\extra\\httpd-ssl.conf";
+    const std::vector<std::tuple<std::string, unsigned, std::optional<std::string>>> cases{
+        {"Listen 80\r\nListen 8080\r\n", 8080, main + ":2: Listen 8080"},
+        {"Listen 80\r\nListen 127.0.0.1:08080 http\r\n", 8080, main + ":2: Listen 127.0.0.1:08080 http"},
+        {"Listen 80\r\n#Listen 8080\r\n# x \\\nListen 8080\r\n", 8080, std::nullopt},
+        {"Listen 80\r\nInclude conf/extra/httpd-ssl.conf\r\n", 443, ssl + ":3: Listen 443"},
+        {"Define SSL 443\r\nListen 80\r\nListen ${SSL}\r\n", 443, main + ":3: Listen 443"},
+        {"Listen 443\r\nInclude conf/extra/httpd-ssl.conf\r\n", 443, ssl + ":3: Listen 443"},
+        {"Listen 80\r\nListen 80800\r\nListen 8080.1:80\r\nServerName localhost:8080\r\n", 8080, std::nullopt},
+        {"Listen 80\r\n", 80, std::nullopt},
     };
     for (const auto& [configuration, port, expected] : cases) {
-        SCOPED_TRACE(configuration + " on " + port);
-        const std::optional<std::string_view> found = otherListenLineOn(configuration, kOrdinary, port);
-        EXPECT_EQ(found ? std::optional<std::string>(*found) : std::nullopt, expected);
+        SCOPED_TRACE(configuration + " on " + std::to_string(port));
+        const testing::ConfigTree tree({{ssl, "# SSL\r\n\r\nListen 443\r\n"}});
+        const std::optional<ListenConflict> found = otherListenOn(tree, main, configuration, port);
+        EXPECT_EQ(found ? std::optional(found->file + ":" + std::to_string(found->line) + ": " + found->text) : std::nullopt,
+                  expected);
     }
-    EXPECT_EQ(otherListenLineOn("Listen 80\r\n", {"", "ServerName localhost:81", "81"}, "80"), "Listen 80");
-}
-
-TEST(StoredLinesAfterSave, AreTheLinesTheSaveWroteAndItsPort) {
-    const StoredApacheLines after = editedApacheLines(kOrdinary, "81");
-    EXPECT_EQ(after.listen, "listen 81");
-    EXPECT_EQ(after.serverName, "ServerName localhost:81");
-    EXPECT_EQ(after.port, "81");
-}
-
-TEST(StoredLinesAfterSave, EmptyStoredLinesStayEmpty) {
-    const StoredApacheLines after = editedApacheLines({"", "ServerName localhost:80", ""}, "81");
-    EXPECT_EQ(after.listen, "");
-    EXPECT_EQ(after.serverName, "ServerName localhost:81");
-    EXPECT_EQ(editedApacheLines({"Listen 80", "", "80"}, "81").serverName, "");
-}
-
-TEST(StoredLinesAfterSave, LetASecondSaveApplyItsPort) {
-    const std::vector<std::string> file{"Listen 80", "ServerName localhost:80", "Listen 8080"};
-    const StoredApacheLines afterFirst = editedApacheLines(kOrdinary, "81");
-    std::vector<std::string> second;
-    for (const auto& line : file) {
-        second.push_back(edited(edited(line, kOrdinary, "81"), afterFirst, "82"));
-    }
-    EXPECT_EQ(second,
-              (std::vector<std::string>{"listen 82", "ServerName localhost:82", "Listen 8080"}));
 }
 
 }  // namespace

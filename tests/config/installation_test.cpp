@@ -231,7 +231,9 @@ TEST_F(PointerFile, IsCreatedWhenMissing) {
     installSmall();
     ASSERT_TRUE(open());
     scratch.remove("xampp.txt");
+    dialogs.messageAnswers = {IDYES};  // it was there when the window loaded
     chooseMenu(optSave);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(scratch.read("xampp.txt"), "xampp_dir\t= " + xamppDirectory() + "\r\n");
 }
 

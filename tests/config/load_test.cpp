@@ -62,36 +62,26 @@ TEST_F(Loading, ShowsTheVelkoVersionQuotedInTheMainScript) {
     }
 }
 
-struct PortCase {
-    std::string configuration;
-    std::string port;
-    std::string listenLine;
-    std::string serverNameLine;
-};
-
-TEST_F(Loading, ReadsThePortAndStoresTheApacheLines) {
-    const std::vector<PortCase> cases{
-        {"Listen 80\r\nServerName localhost:80\r\n", "80", "Listen 80", "ServerName localhost:80"},
-        {"ServerRoot \"C:/xampp/apache\"\nListen 80\nServerName localhost:80\n", "80", "Listen 80",
-         "ServerName localhost:80"},
-        {"Listen 0.0.0.0:80\r\n", "80", "Listen 0.0.0.0:80", ""},
-        {"Listen [::]:8080 http\n", "8080", "Listen [::]:8080 http", ""},
-        {"Listen ${PORT}\n", "${PORT}", "Listen ${PORT}", ""},
-        {"  Listen 80\r\n", "80", "  Listen 80", ""},
-        {"#Listen 80\r\n    # Listen 81\nLISTEN 8080\r\nListen 443\r\n", "8080", "LISTEN 8080", ""},
-        {"Listen\t80\r\nServerName LocalHost:81 # web\r\n", "80", "Listen\t80", "ServerName LocalHost:81 # web"},
-        {"ServerName localhost:80\rListen 81\r", "81", "Listen 81", "ServerName localhost:80"},
-        {"#ServerName localhost:80\r\n# The Listen directive\r\n", "", "", ""},
-        {"", "", "", ""},
+TEST_F(Loading, ReadsThePortOfTheFirstListenDirective) {
+    const std::vector<ShownText> cases{
+        {"Listen 80\r\nServerName localhost:80\r\n", "80"},
+        {"ServerRoot \"C:/xampp/apache\"\nListen 80\nServerName localhost:80\n", "80"},
+        {"Listen 0.0.0.0:80\r\n", "80"},
+        {"Listen [::]:8080 http\n", "8080"},
+        {"Listen 127.0.0.1:${PORT}\n", "${PORT}"},
+        {"  Listen 80\r\n", "80"},
+        {"#Listen 80\r\n    # Listen 81\nLISTEN 8080\r\nListen 443\r\n", "8080"},
+        {"# old \\\r\nListen 80\r\nListen \\\r\n  81\r\n", "81"},
+        {"ServerName localhost:80\rListen 81\r", "81"},
+        {"#ServerName localhost:80\r\n# The Listen directive\r\n", ""},
+        {"", ""},
     };
     installSmall();
-    for (const PortCase& c : cases) {
-        SCOPED_TRACE(c.configuration);
-        put(relative::kApacheConfiguration, c.configuration);
+    for (const ShownText& c : cases) {
+        SCOPED_TRACE(c.fileContent);
+        put(relative::kApacheConfiguration, c.fileContent);
         ASSERT_TRUE(open());
-        EXPECT_EQ(textOf(Control::txtWSP), c.port);
-        EXPECT_EQ(window->loaded().apache.listen, c.listenLine);
-        EXPECT_EQ(window->loaded().apache.serverName, c.serverNameLine);
+        EXPECT_EQ(textOf(Control::txtWSP), c.shown);
     }
 }
 
@@ -258,8 +248,7 @@ TEST_F(LoadingSettings, AReloadDeterminesTheDirectoryAgainAndFillsTheFieldsAnew)
     EXPECT_EQ(textOf(Control::lblXV), "v1.8.0");
     EXPECT_EQ(textOf(Control::lblVV), "v3.0");
     EXPECT_EQ(textOf(Control::txtWSP), "8080");
-    EXPECT_EQ(window->loaded().apache.listen, "Listen 8080");
-    EXPECT_EQ(window->loaded().apache.serverName, "");
+    EXPECT_EQ(window->loaded().directory, other);
     EXPECT_EQ(themes(), std::vector<std::string>{"green"});
     EXPECT_EQ(textOf(Control::txtLES), "30");
     EXPECT_EQ(textOf(Control::txtFLV), "C:\\tools\\flvtool2");  // no key: kept
@@ -295,12 +284,11 @@ TEST_F(LoadingWithoutAFile, AMissingMainScriptLeavesTheBareVelkoVersion) {
     EXPECT_EQ(textOf(Control::txtWSP), "80");
 }
 
-TEST_F(LoadingWithoutAFile, AMissingApacheConfigurationLeavesPortAndStoredLinesEmpty) {
+TEST_F(LoadingWithoutAFile, AMissingApacheConfigurationLeavesThePortEmpty) {
     drop(relative::kApacheConfiguration);
     ASSERT_TRUE(open());
     EXPECT_EQ(textOf(Control::txtWSP), "");
-    EXPECT_EQ(window->loaded().apache.listen, "");
-    EXPECT_EQ(window->loaded().apache.serverName, "");
+    EXPECT_FALSE(window->loaded()[SavedFile::ApacheConfiguration].exists);
     EXPECT_EQ(textOf(Control::lblVV), "v2.1");
     EXPECT_EQ(shownSettings()[4], "C,D");
 }
@@ -315,8 +303,7 @@ TEST_F(LoadingWithoutAFile, OnAReloadMissingSourcesShowNothingOfTheInstallationB
     EXPECT_EQ(textOf(Control::lblXV), "v");
     EXPECT_EQ(textOf(Control::lblVV), "v");
     EXPECT_EQ(textOf(Control::txtWSP), "");
-    EXPECT_EQ(window->loaded().apache.listen, "");
-    EXPECT_EQ(window->loaded().apache.serverName, "");
+    EXPECT_FALSE(window->loaded()[SavedFile::ApacheConfiguration].exists);
 }
 
 TEST_F(LoadingWithoutAFile, AMissingThemesDirectoryListsNoThemeNotEvenTheCurrentDirectorysOnes) {

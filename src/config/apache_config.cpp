@@ -1,0 +1,244 @@
+#include "config/apache_config.h"
+
+#include <algorithm>
+#include <map>
+
+#include "config/text_lines.h"
+
+namespace velko {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+// Files that include each other more than once fan out; a reading takes in no more than this.
+constexpr size_t kMaxIncludedFiles = 4096;
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
+
+size_t skipSpaces(std::string_view line, size_t at) {
+    while (at < line.size() && isSpace(line[at])) ++at;
+    return at;
+}
+
+bool isBlankOrComment(std::string_view line) {
+    const size_t start = skipSpaces(line, 0);
+    return start == line.size() || line[start] == '#';
+}
+
+// A quoted word ends at its closing quote; a backslash escapes that quote or another backslash.
+ConfigWord quotedWordAt(std::string_view line, size_t at) {
+    const char quote = line[at++];
+    ConfigWord word;
+    while (at < line.size() && line[at] != quote) {
+        if (line[at] == '\\' && at + 1 < line.size() && (line[at + 1] == quote || line[at + 1] == '\\')) ++at;
+        word.value += line[at++];
+    }
+    word.end = at < line.size() ? at + 1 : at;
+    return word;
+}
+
+ConfigWord wordAt(std::string_view line, size_t at) {
+    if (line[at] == '"' || line[at] == '\'') return quotedWordAt(line, at);
+    size_t end = at;
+    while (end < line.size() && !isSpace(line[end])) ++end;
+    return {std::string(line.substr(at, end - at)), end};
+}
+
+// Apache's wildcards on Windows: "*" and "?", letter case aside; a leading "." is matched only by
+// a "." of the pattern, so that "*" passes over hidden files.
+bool matchesWildcard(std::string_view pattern, std::string_view name) {
+    if (!name.empty() && name.front() == '.' && (pattern.empty() || pattern.front() != '.')) return false;
+    size_t p = 0, n = 0, star = npos, resumed = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || equalsIgnoringCase(pattern.substr(p, 1), name.substr(n, 1)))) {
+            ++p, ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resumed = n;
+        } else if (star != npos) {
+            p = star + 1;
+            n = ++resumed;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::string folderOf(std::string_view path) {
+    const size_t slash = path.find_last_of('\\');
+    return std::string(slash == npos ? std::string_view() : path.substr(0, slash));
+}
+
+// "C:", or the "\\server\share" of a network path; empty for a path without a drive.
+std::string driveOf(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
+    if (path.substr(0, 2) != "\\\\") return {};
+    const size_t server = path.find('\\', 2);
+    return std::string(path.substr(0, server == npos ? npos : path.find('\\', server + 1)));
+}
+
+class ConfigReader {
+public:
+    ConfigReader(const ConfigFiles& files, const std::string& mainFile, const OnDirective& onDirective)
+        : files_(files), onDirective_(onDirective), drive_(driveOf(mainFile)), fallbackRoot_(folderOf(folderOf(mainFile))),
+          root_(fallbackRoot_), open_{asciiLower(mainFile)} {}
+
+    void readText(const std::string& file, std::string_view text, int depth) {
+        forEachConfigLine(text, [&](const ConfigLine& line) {
+            if (isBlankOrComment(line.text)) return true;
+            std::string resolved;
+            ConfigLine directive = line;
+            if (line.text.find("${") != npos) directive.text = resolved = withVariables(line.text);
+            stopped_ = !onDirective_(file, directive);
+            if (!stopped_) follow(directive.text, depth);
+            return !stopped_;
+        });
+    }
+
+private:
+    // Most lines are none of these: the first word is tested before the line is taken apart.
+    void follow(std::string_view line, int depth) {
+        const auto argument = [&](size_t index) {
+            const std::vector<ConfigWord> words = wordsOf(line);
+            return index < words.size() ? std::optional<std::string>(words[index].value) : std::nullopt;
+        };
+        if (isDirective(line, "Include") || isDirective(line, "IncludeOptional")) {
+            if (const auto path = argument(1)) include(*path, depth);
+        } else if (isDirective(line, "ServerRoot")) {
+            if (const auto root = argument(1)) setServerRoot(*root);
+        } else if (isDirective(line, "Define")) {
+            const auto name = argument(1);
+            const auto value = argument(2);
+            if (name && value) defines_[*name] = *value;
+        } else if (isDirective(line, "UnDefine")) {
+            if (const auto name = argument(1)) defines_.erase(*name);
+        }
+    }
+
+    // An undefined variable stays as it was written, as Apache leaves it.
+    std::string withVariables(std::string_view line) const {
+        std::string resolved;
+        size_t copied = 0;
+        for (size_t open = line.find("${"); open != npos; open = line.find("${", copied)) {
+            const size_t close = line.find('}', open + 2);
+            if (close == npos) break;
+            const auto value = defines_.find(std::string(line.substr(open + 2, close - open - 2)));
+            resolved.append(line.substr(copied, open - copied));
+            resolved.append(value != defines_.end() ? std::string_view(value->second) : line.substr(open, close + 1 - open));
+            copied = close + 1;
+        }
+        return resolved.append(line.substr(copied));
+    }
+
+    static std::string withBackslashes(std::string_view written) {
+        std::string path(written);
+        std::replace(path.begin(), path.end(), '/', '\\');
+        while (path.size() > 1 && path.back() == '\\' && path[path.size() - 2] != ':') path.pop_back();
+        return path;
+    }
+    static bool isRelative(std::string_view path) { return driveOf(path).empty() && path.substr(0, 1) != "\\"; }
+
+    std::string absolutePath(std::string_view written) const {
+        const std::string path = withBackslashes(written);
+        if (isRelative(path)) return root_ + "\\" + path;
+        return driveOf(path).empty() ? drive_ + path : path;
+    }
+
+    // A server root that is relative or does not exist is the folder above the main file's.
+    void setServerRoot(std::string_view written) {
+        const std::string root = absolutePath(written);
+        root_ = !isRelative(withBackslashes(written)) && files_.list(root) ? root : fallbackRoot_;
+    }
+
+    void include(std::string_view written, int depth) {
+        const std::string path = absolutePath(written);
+        const std::string directory = folderOf(path);
+        const std::string_view pattern = std::string_view(path).substr(directory.size() + 1);
+        if (pattern.find_first_of("*?") == npos) return includePath(path, depth);
+        std::vector<std::string> names = files_.list(directory).value_or(std::vector<std::string>{});
+        std::erase_if(names, [&](const std::string& name) { return !matchesWildcard(pattern, name); });
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) includePath(directory + "\\" + name, depth);
+    }
+
+    void includePath(const std::string& path, int depth) {
+        if (stopped_ || depth >= kMaxIncludeDepth || included_ >= kMaxIncludedFiles) return;
+        if (std::optional<std::vector<std::string>> names = files_.list(path)) {
+            std::sort(names->begin(), names->end());
+            for (const std::string& name : *names) includePath(path + "\\" + name, depth + 1);
+            return;
+        }
+        const std::string key = asciiLower(path);
+        if (std::find(open_.begin(), open_.end(), key) != open_.end()) return;
+        const std::optional<std::string> text = files_.read(path);
+        if (!text) return;
+        ++included_;
+        open_.push_back(key);
+        readText(path, *text, depth + 1);
+        open_.pop_back();
+    }
+
+    const ConfigFiles& files_;
+    const OnDirective& onDirective_;
+    const std::string drive_;
+    const std::string fallbackRoot_;
+    std::string root_;
+    std::map<std::string, std::string> defines_;
+    std::vector<std::string> open_;  // the files being read, outermost first, to stop a file including itself
+    size_t included_ = 0;
+    bool stopped_ = false;
+};
+
+}  // namespace
+
+void forEachConfigLine(std::string_view text, const std::function<bool(const ConfigLine&)>& onLine) {
+    ConfigLine line;
+    std::string joined;
+    bool continued = false;
+    size_t number = 0;
+    const bool complete = forEachLineWithTerminator(text, LineEnds::CrLfCrOrLf, [&](std::string_view physical,
+                                                                                   std::string_view terminator) {
+        const size_t at = static_cast<size_t>(physical.data() - text.data());
+        if (!continued) line.begin = at, line.number = number + 1, joined.clear();
+        ++number;
+        line.end = at + physical.size();
+        line.terminator = terminator;
+        if (!terminator.empty() && !physical.empty() && physical.back() == '\\') {
+            joined.append(physical.substr(0, physical.size() - 1));
+            continued = true;
+            return true;
+        }
+        line.text = continued ? std::string_view(joined.append(physical)) : physical;
+        continued = false;
+        return onLine(line);
+    });
+    // A backslash on the last line goes on into the end of the file.
+    if (complete && continued) {
+        line.text = joined;
+        onLine(line);
+    }
+}
+
+std::vector<ConfigWord> wordsOf(std::string_view line) {
+    std::vector<ConfigWord> words;
+    if (isBlankOrComment(line)) return words;
+    for (size_t at = skipSpaces(line, 0); at < line.size(); at = skipSpaces(line, words.back().end))
+        words.push_back(wordAt(line, at));
+    return words;
+}
+
+bool isDirective(std::string_view line, std::string_view name) {
+    const size_t start = skipSpaces(line, 0);
+    const size_t end = start + name.size();
+    return end <= line.size() && (end == line.size() || isSpace(line[end])) &&
+           equalsIgnoringCase(line.substr(start, name.size()), name);
+}
+
+void forEachDirective(const ConfigFiles& files, const std::string& mainFile, std::string_view mainText,
+                      const OnDirective& onDirective) {
+    ConfigReader(files, mainFile, onDirective).readText(mainFile, mainText, 0);
+}
+
+}  // namespace velko

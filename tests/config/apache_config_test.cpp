@@ -1,0 +1,143 @@
+#include "config/apache_config.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config_tree.h"
+
+namespace velko {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Each line as "number begin-end: text|terminator", the terminator's CR and LF as \r and \n.
+Texts configLines(std::string_view text) {
+    Texts lines;
+    forEachConfigLine(text, [&](const ConfigLine& line) {
+        std::string terminator;
+        for (const char c : line.terminator) terminator += c == '\r' ? "\\r" : "\\n";
+        lines.push_back(std::to_string(line.number) + " " + std::to_string(line.begin) + "-" + std::to_string(line.end) +
+                        ": " + std::string(line.text) + "|" + terminator);
+        return true;
+    });
+    return lines;
+}
+
+TEST(ApacheConfig, ALineEndingInABackslashGoesOnInTheNext) {
+    const std::vector<std::pair<std::string, Texts>> cases{
+        {"a\r\nb", {"1 0-1: a|\\r\\n", "2 3-4: b|"}},
+        {"Listen \\\r\n  80\nX\r", {"1 0-14: Listen   80|\\n", "3 15-16: X|\\r"}},
+        {"# old \\\nListen 80\n", {"1 0-17: # old Listen 80|\\n"}},
+        {"a\\\rb\\\n\\\nc", {"1 0-9: abc|"}},
+        {"a \\\\\nb", {"1 0-6: a \\b|"}},
+        {"end \\\n", {"1 0-5: end |\\n"}},
+        {"open \\", {"1 0-6: open \\|"}},
+        {"", {}},
+    };
+    for (const auto& [text, lines] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(configLines(text), lines);
+    }
+}
+
+TEST(ApacheConfig, WordsAreSplitAtBlanksAndQuotedAsApacheQuotesThem) {
+    const std::vector<std::pair<std::string, Texts>> cases{
+        {"Listen 80", {"Listen", "80"}},
+        {" \tInclude  \"conf/my extra/a.conf\"\t# x", {"Include", "conf/my extra/a.conf", "#", "x"}},
+        {"Define X 'it\\'s \\\\ \\n'", {"Define", "X", "it's \\ \\n"}},
+        {"A \"open", {"A", "open"}},
+        {"\"a\"b", {"a", "b"}},
+        {"  # Listen 80", {}},
+        {" \t", {}},
+    };
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(line);
+        Texts words;
+        for (const ConfigWord& word : wordsOf(line)) words.push_back(word.value);
+        EXPECT_EQ(words, expected);
+    }
+}
+
+constexpr char kMain[] = "C:\\xampp\\apache\\conf\\httpd.conf";
+
+// The Listen directives of the whole configuration as "file:line: text", the files below the
+// main file's server root named from there.
+Texts listensOf(const testing::ConfigTree& tree) {
+    Texts listens;
+    forEachDirective(tree, kMain, *tree.read(kMain), [&](const std::string& file, const ConfigLine& line) {
+        constexpr std::string_view root = "C:\\xampp\\apache\\";
+        const std::string shown = file.compare(0, root.size(), root) == 0 ? file.substr(root.size()) : file;
+        if (isDirective(line.text, "Listen")) listens.push_back(shown + ":" + std::to_string(line.number) + ": " + std::string(line.text));
+        return true;
+    });
+    return listens;
+}
+
+struct IncludeCase {
+    const char* what;
+    std::map<std::string, std::optional<std::string>> files;  // the main file among them
+    Texts listens;
+};
+
+TEST(ApacheConfig, ReadsEveryIncludedFileInPlaceAsApacheDoes) {
+    const std::string extra = "C:\\xampp\\apache\\conf\\extra\\";
+    const std::vector<IncludeCase> cases{
+        {"Include relative to the server root, quoted or not",
+         {{kMain, "ServerRoot \"C:/xampp/apache\"\nListen 80\nInclude \"conf/extra/ssl.conf\"\nListen 81\ninclude conf\\extra\\b\n"},
+          {extra + "ssl.conf", "Listen 443\n"}, {extra + "b", "Listen 2"}},
+         {"conf\\httpd.conf:2: Listen 80", "conf\\extra\\ssl.conf:1: Listen 443", "conf\\httpd.conf:4: Listen 81",
+          "conf\\extra\\b:1: Listen 2"}},
+        {"a wildcard takes the matching files in sorted order, letter case aside, hidden ones aside",
+         {{kMain, "INCLUDEOPTIONAL conf/extra/*.CONF"}, {extra + "b.conf", "Listen 2"}, {extra + "a.conf", "Listen 1"},
+          {extra + "c.txt", "Listen 3"}, {extra + ".old.conf", "Listen 4"}, {extra + "a?.conf", "Listen 5"}},
+         {"conf\\extra\\a.conf:1: Listen 1", "conf\\extra\\a?.conf:1: Listen 5", "conf\\extra\\b.conf:1: Listen 2"}},
+        {"a directory takes all of its files, its directories' too",
+         {{kMain, "Include conf/extra/"}, {extra + "x", "Listen 1"}, {extra + "sub\\y", "Listen 2"}},
+         {"conf\\extra\\sub\\y:1: Listen 2", "conf\\extra\\x:1: Listen 1"}},
+        {"a server root from a variable defined before",
+         {{kMain, "Define SRVROOT \"C:/Apache24\"\nServerRoot \"${SRVROOT}\"\nInclude conf/ssl.conf"},
+          {"C:\\Apache24\\conf\\ssl.conf", "Listen 443"}, {"C:\\xampp\\apache\\conf\\ssl.conf", "Listen 1"}},
+         {"C:\\Apache24\\conf\\ssl.conf:1: Listen 443"}},
+        {"a path without a drive lies on the main file's drive",
+         {{kMain, "ServerRoot \"/srv/apache\"\nInclude conf/a.conf\nInclude /b.conf"},
+          {"C:\\srv\\apache\\conf\\a.conf", "Listen 1"}, {"C:\\b.conf", "Listen 2"}},
+         {"C:\\srv\\apache\\conf\\a.conf:1: Listen 1", "C:\\b.conf:1: Listen 2"}},
+        {"an absolute path with a drive",
+         {{kMain, "Include \"D:/other/ssl.conf\""}, {"D:\\other\\ssl.conf", "Listen 443"}}, {"D:\\other\\ssl.conf:1: Listen 443"}},
+        {"a server root that does not exist is the folder above conf",
+         {{kMain, "ServerRoot \"C:/moved/apache\"\nInclude conf/extra/ssl.conf"}, {extra + "ssl.conf", "Listen 443"}},
+         {"conf\\extra\\ssl.conf:1: Listen 443"}},
+        {"a missing file, a pattern without match and an unreadable file end their branch only",
+         {{kMain, "Include conf/missing.conf\nIncludeOptional conf/none/*.conf\nInclude conf/extra/locked.conf\nListen 80"},
+          {extra + "locked.conf", std::nullopt}},
+         {"conf\\httpd.conf:4: Listen 80"}},
+        {"a file that includes itself, or the main file, is read once",
+         {{kMain, "Include conf/extra/loop.conf\nListen 80"}, {extra + "loop.conf", "Listen 1\nInclude conf/extra/loop.conf\nInclude conf/httpd.conf"}},
+         {"conf\\extra\\loop.conf:1: Listen 1", "conf\\httpd.conf:2: Listen 80"}},
+        {"variables from the Define lines read before, in included files too",
+         {{kMain, "Listen ${P}\nDefine P 8080\nInclude conf/extra/p.conf\nUnDefine P\nListen ${P}"}, {extra + "p.conf", "Listen ${P}"}},
+         {"conf\\httpd.conf:1: Listen ${P}", "conf\\extra\\p.conf:1: Listen 8080", "conf\\httpd.conf:5: Listen ${P}"}},
+        {"continued lines, comments included",
+         {{kMain, "Listen \\\n  80\n# old \\\nListen 81\nInclude \\\r\n conf/extra/a.conf"}, {extra + "a.conf", "Listen 82 \\\n  http"}},
+         {"conf\\httpd.conf:1: Listen   80", "conf\\extra\\a.conf:1: Listen 82   http"}},
+    };
+    for (const IncludeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(listensOf(testing::ConfigTree(c.files)), c.listens);
+    }
+}
+
+TEST(ApacheConfig, FollowsIncludesNoDeeperThanApache) {
+    std::map<std::string, std::optional<std::string>> files{{kMain, "Include conf/1.conf"}};
+    for (int depth = 1; depth <= kMaxIncludeDepth + 2; ++depth)
+        files["C:\\xampp\\apache\\conf\\" + std::to_string(depth) + ".conf"] =
+            "Listen " + std::to_string(depth) + "\nInclude conf/" + std::to_string(depth + 1) + ".conf";
+    const Texts listens = listensOf(testing::ConfigTree(files));
+    ASSERT_EQ(listens.size(), static_cast<size_t>(kMaxIncludeDepth));
+    EXPECT_EQ(listens.back(), "conf\\" + std::to_string(kMaxIncludeDepth) + ".conf:1: Listen " + std::to_string(kMaxIncludeDepth));
+}
+
+}  // namespace
+}  // namespace velko
