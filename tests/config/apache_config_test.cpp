@@ -12,54 +12,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Each line as "number begin-end: text|terminator", the terminator's CR and LF as \r and \n.
-Texts configLines(std::string_view text) {
-    Texts lines;
-    forEachConfigLine(text, [&](const ConfigLine& line) {
-        std::string terminator;
-        for (const char c : line.terminator) terminator += c == '\r' ? "\\r" : "\\n";
-        lines.push_back(std::to_string(line.number) + " " + std::to_string(line.begin) + "-" + std::to_string(line.end) +
-                        ": " + std::string(line.text) + "|" + terminator);
-        return true;
-    });
-    return lines;
-}
-
-TEST(ApacheConfig, ALineEndingInABackslashGoesOnInTheNext) {
-    const std::vector<std::pair<std::string, Texts>> cases{
-        {"a\r\nb", {"1 0-1: a|\\r\\n", "2 3-4: b|"}},
-        {"Listen \\\r\n  80\nX\r", {"1 0-14: Listen   80|\\n", "3 15-16: X|\\r"}},
-        {"# old \\\nListen 80\n", {"1 0-17: # old Listen 80|\\n"}},
-        {"a\\\rb\\\n\\\nc", {"1 0-9: abc|"}},
-        {"a \\\\\nb", {"1 0-6: a \\b|"}},
-        {"end \\\n", {"1 0-5: end |\\n"}},
-        {"open \\", {"1 0-6: open \\|"}},
-        {"", {}},
-    };
-    for (const auto& [text, lines] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(configLines(text), lines);
-    }
-}
-
-TEST(ApacheConfig, WordsAreSplitAtBlanksAndQuotedAsApacheQuotesThem) {
-    const std::vector<std::pair<std::string, Texts>> cases{
-        {"Listen 80", {"Listen", "80"}},
-        {" \tInclude  \"conf/my extra/a.conf\"\t# x", {"Include", "conf/my extra/a.conf", "#", "x"}},
-        {"Define X 'it\\'s \\\\ \\n'", {"Define", "X", "it's \\ \\n"}},
-        {"A \"open", {"A", "open"}},
-        {"\"a\"b", {"a", "b"}},
-        {"  # Listen 80", {}},
-        {" \t", {}},
-    };
-    for (const auto& [line, expected] : cases) {
-        SCOPED_TRACE(line);
-        Texts words;
-        for (const ConfigWord& word : wordsOf(line)) words.push_back(word.value);
-        EXPECT_EQ(words, expected);
-    }
-}
-
 constexpr char kMain[] = "C:\\xampp\\apache\\conf\\httpd.conf";
 
 // The Listen directives of the whole configuration as "file:line: text", the files below the
@@ -119,9 +71,11 @@ TEST(ApacheConfig, ReadsEveryIncludedFileInPlaceAsApacheDoes) {
         {"variables from the Define lines read before, in included files too",
          {{kMain, "Listen ${P}\nDefine P 8080\nInclude conf/extra/p.conf\nUnDefine P\nListen ${P}"}, {extra + "p.conf", "Listen ${P}"}},
          {"conf\\httpd.conf:1: Listen ${P}", "conf\\extra\\p.conf:1: Listen 8080", "conf\\httpd.conf:5: Listen ${P}"}},
-        {"continued lines, comments included",
-         {{kMain, "Listen \\\n  80\n# old \\\nListen 81\nInclude \\\r\n conf/extra/a.conf"}, {extra + "a.conf", "Listen 82 \\\n  http"}},
-         {"conf\\httpd.conf:1: Listen   80", "conf\\extra\\a.conf:1: Listen 82   http"}},
+        {"continued lines, comments included, counted from their first line",
+         {{kMain, "Listen \\\n  80\n# old \\\nListen 81\nInclude \\\r\n 'conf/my extra/a.conf'\rListen\t83 \\\\\n"},
+          {"C:\\xampp\\apache\\conf\\my extra\\a.conf", "Listen 82 \\\n  http \\\n"}},
+         {"conf\\httpd.conf:1: Listen   80", "conf\\my extra\\a.conf:1: Listen 82   http ",
+          "conf\\httpd.conf:7: Listen\t83 \\"}},
     };
     for (const IncludeCase& c : cases) {
         SCOPED_TRACE(c.what);
