@@ -28,6 +28,23 @@ protected:
             files.push_back(scratch.exists(path) ? scratch.read(path) : "(missing)");
         return files;
     }
+
+    // Saves and answers the one question, which says said, with No: nothing is written and the
+    // window keeps what it shows. The question of the next save is answered Yes.
+    void saveAnsweringNo(const std::string& said) {
+        const std::vector<std::string> filesBefore = savedFiles();
+        const std::vector<std::string> shownBefore = shownConfiguration();
+        dialogs.messages.clear();
+        dialogs.messageAnswers = {IDNO, IDYES};
+        save();
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
+        EXPECT_EQ(dialogs.messages[0].owner, window->hwnd());
+        EXPECT_EQ(dialogs.messages[0].title, "Velko Configurator");
+        EXPECT_NE(dialogs.messages[0].text.find(said), std::string::npos) << dialogs.messages[0].text;
+        EXPECT_EQ(savedFiles(), filesBefore);
+        EXPECT_EQ(shownConfiguration(), shownBefore);
+    }
 };
 
 TEST_F(Saving, WritesTheSixSettingsLinesWithTheirPadding) {
@@ -98,16 +115,7 @@ TEST_F(Saving, AsksBeforeReplacingAFileChangedSinceTheLoad) {
         ASSERT_TRUE(open());
         setTextOf(Control::txtWSP, "8080");
         c.change();
-        const std::vector<std::string> filesBefore = savedFiles();
-        const std::vector<std::string> shownBefore = shownConfiguration();
-        dialogs.messages.clear();
-        dialogs.messageAnswers = {IDNO, IDYES};
-        save();
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
-        EXPECT_NE(dialogs.messages[0].text.find(c.namedInTheQuestion), std::string::npos) << dialogs.messages[0].text;
-        EXPECT_EQ(savedFiles(), filesBefore);
-        EXPECT_EQ(shownConfiguration(), shownBefore);
+        ASSERT_NO_FATAL_FAILURE(saveAnsweringNo(c.namedInTheQuestion));
         save();
         const std::vector<std::string> after = savedFiles();
         for (size_t file = 0; file < after.size(); ++file)
@@ -368,22 +376,10 @@ TEST_F(Saving, AsksBeforeSavingAPortThatAnotherProgramHolds) {
         const HeldPort held(address);
         put(relative::kApacheConfiguration, kSmallApacheConfiguration);
         ASSERT_TRUE(open());
-        const std::vector<std::string> filesBefore = savedFiles();
         setTextOf(Control::txtWSP, held.port());
         setTextOf(Control::txtLES, "99");
-        const std::vector<std::string> shownBefore = shownConfiguration();
-        dialogs.messages.clear();
-        dialogs.messageAnswers = {IDNO, IDYES};
-        save();
-        ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
-        EXPECT_EQ(dialogs.messages[0].owner, window->hwnd());
-        EXPECT_EQ(dialogs.messages[0].title, "Velko Configurator");
-        EXPECT_NE(dialogs.messages[0].text.find("Port " + held.port() + " is held by another program.\n\nApache cannot "
-                                                "listen on port " + held.port() + " while it is held"),
-                  std::string::npos) << dialogs.messages[0].text;
-        EXPECT_EQ(savedFiles(), filesBefore);
-        EXPECT_EQ(shownConfiguration(), shownBefore);
+        ASSERT_NO_FATAL_FAILURE(saveAnsweringNo("Port " + held.port() + " is held by another program.\n\nApache cannot "
+                                                "listen on port " + held.port() + " while it is held"));
 
         save();  // Yes
         EXPECT_NE(get(relative::kApacheConfiguration).find("\r\nlisten " + held.port() + "\r\n"), std::string::npos);
