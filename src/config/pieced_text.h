@@ -1,6 +1,6 @@
 #pragma once
 // A text put together from runs of an original text and from text added in between, so that a
-// long file rewritten with a few changed lines is written without copying what stays.
+// long file rewritten with a few changed lines copies what stays once, in runs, not line by line.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,15 +22,17 @@ public:
         push(Source::Added, from, added_.size());
     }
 
-    // The pieces in order; they stay valid while this and the original do.
-    std::vector<std::string_view> pieces() const {
-        std::vector<std::string_view> views;
-        views.reserve(pieces_.size());
+    // The pieces joined in order.
+    std::string joined() const {
+        size_t size = 0;
+        for (const Piece& piece : pieces_) size += piece.to - piece.from;
+        std::string text;
+        text.reserve(size);
         for (const Piece& piece : pieces_) {
             const std::string_view source = piece.source == Source::Original ? original_ : std::string_view(added_);
-            views.push_back(source.substr(piece.from, piece.to - piece.from));
+            text.append(source.substr(piece.from, piece.to - piece.from));
         }
-        return views;
+        return text;
     }
 
 private:

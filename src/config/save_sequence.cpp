@@ -130,8 +130,8 @@ NextFound textSearch(std::string_view text, std::string_view part) {
 // as they stand, in runs up to the next line that changes. A lone CR and a missing last line
 // end become CR LF. Only the lines where a stored line, a lone CR or the end of the text stands
 // are looked at one by one.
-void writeApacheConfiguration(ConfigView& view, std::string_view original, const StoredApacheLines& stored,
-                              const StoredApacheLines& edited, ReplacementFile& file) {
+std::string writeApacheConfiguration(ConfigView& view, std::string_view original, const StoredApacheLines& stored,
+                                     const StoredApacheLines& edited) {
     constexpr size_t npos = std::string_view::npos;
     NextFound listen = textSearch(original, stored.listen);
     NextFound serverName = textSearch(original, stored.serverName);
@@ -161,7 +161,13 @@ void writeApacheConfiguration(ConfigView& view, std::string_view original, const
         forEachLineWithTerminator(original.substr(start), LineEnds::CrLfCrOrLf, rewrite);
     }
     rewritten.keep(kept, original.size());
-    file.write(rewritten.pieces());
+    return rewritten.joined();
+}
+
+std::string withLineEnds(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text.append(line).append("\r\n");
+    return text;
 }
 
 }  // namespace
@@ -173,20 +179,15 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     if (!newPortMayBeSaved(view, snapshot, original->text())) return;
     CommandsDisabled guard(view);
 
-    ReplacementFile settings(pathIn(snapshot, relative::kSettings));
-    for (const std::string& line : snapshot.settingsLines) settings.appendLine(line);
-    ReplacementFile pointer(paths.pointerFile);
-    pointer.appendLine(pointerLine(snapshot.xamppDirectory));
-
     const StoredApacheLines stored = snapshot.port.empty() ? StoredApacheLines{} : snapshot.stored;
     const StoredApacheLines edited = editedApacheLines(stored, snapshot.port);
-    ReplacementFile apache(apachePath);
-    writeApacheConfiguration(view, original->text(), stored, edited, apache);
-    original.reset();  // the view holds the file, which the rename replaces
-
-    // Every new content is on disk and every file can be replaced before the first is.
-    for (ReplacementFile* file : {&settings, &pointer, &apache}) file->prepare();
-    for (ReplacementFile* file : {&settings, &pointer, &apache}) file->commit();
+    const FileReplacement files[] = {
+        {pathIn(snapshot, relative::kSettings), withLineEnds(snapshot.settingsLines)},
+        {paths.pointerFile, pointerLine(snapshot.xamppDirectory) + "\r\n"},
+        {apachePath, writeApacheConfiguration(view, original->text(), stored, edited)},
+    };
+    original.reset();  // the view holds the file, which the replacement moves
+    replaceTogether(files, paths.saveJournal());
     if (!snapshot.port.empty()) view.loaded().apache = edited;
 }
 
