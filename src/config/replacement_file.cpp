@@ -30,8 +30,8 @@ bool isMomentaryRefusal(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
 }
 
-// The attempt's result once it succeeds, fails otherwise, or the second is up; after a failure the
-// last error is the attempt's own.
+// Makes the attempt until it succeeds, fails for another reason, or about a second has passed; the
+// last result, and after a failure the attempt's own last error.
 template <class Attempt>
 auto retried(Attempt&& attempt) {
     constexpr int kAttempts = 20;
@@ -57,7 +57,7 @@ struct Target {
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // With write-through the move is on disk when it returns. A failure names the target.
-void move(const std::string& from, const std::string& to, DWORD flags, const std::string& target) {
+void moveFile(const std::string& from, const std::string& to, DWORD flags, const std::string& target) {
     beginStep("move", from);
     if (!retried([&] { return MoveFileExA(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH); }))
         throw lastErrorFailure(target);
@@ -130,8 +130,8 @@ void writeNewContent(const Target& target, std::string_view content) {
 }
 
 void putInPlace(const Target& target) {
-    if (target.existed) move(target.path, target.oldContent(), 0, target.path);
-    move(target.newContent(), target.path, 0, target.path);
+    if (target.existed) moveFile(target.path, target.oldContent(), 0, target.path);
+    moveFile(target.newContent(), target.path, 0, target.path);
 }
 
 // Brings the targets to one side by what the disk shows. Every new content is written before the
@@ -145,7 +145,7 @@ void settle(const std::vector<Target>& targets) {
     for (auto target = targets.begin(); target != targets.end(); ++target) {
         if (waiting == targets.end()) removeMade(target->oldContent());
         else if (exists(target->oldContent()))
-            move(target->oldContent(), target->path, MOVEFILE_REPLACE_EXISTING, target->path);
+            moveFile(target->oldContent(), target->path, MOVEFILE_REPLACE_EXISTING, target->path);
         else if (target < waiting && !target->existed) removeMade(target->path);
     }
     // The first waiting new content goes last: until then a settling taken again puts back too.
@@ -211,7 +211,7 @@ void replaceTogether(std::span<const FileReplacement> files, const std::string& 
         writeJournal(journal.get(), journalPath, targets);
         for (size_t i = 0; i < files.size(); ++i) writeNewContent(targets[i], files[i].content);
         for (const Target& target : targets) putInPlace(target);
-    } catch (const Failure&) {
+    } catch (...) {
         settle(targets);
         removeJournal(journal, journalPath);
         throw;
