@@ -11,6 +11,10 @@ struct InstallationPaths {
     std::string pointerFile = "c:\\xampp.txt";
     // Tested without a trailing "\": it passes only as an ordinary file of that name.
     std::string defaultLocation = "C:\\Program Files\\xampp";
+
+    // The journal of a save while it runs. Beside the pointer file, whose path is fixed, the next
+    // load finds it before it reads the pointer file, which the save may have left half replaced.
+    std::string saveJournal() const { return pointerFile + ".velko-journal"; }
 };
 
 // The files under the XAMPP directory, joined to it without a separator.

@@ -7,6 +7,7 @@
 #include "config/apache_edit.h"
 #include "config/load_cuts.h"
 #include "config/mod_file.h"
+#include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "config/value_rule.h"
@@ -114,6 +115,7 @@ void readPresets(ConfigView& view) {
 }  // namespace
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
+    finishCutShortReplacement(paths.saveJournal());
     determineXamppDirectory(view, paths);
     LoadedValues& loaded = view.loaded();
     loaded.directory = view.text(Field::XamppPath);

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -171,18 +170,6 @@ std::string linesWithCrLf(const std::vector<std::string>& lines) {
     return content;
 }
 
-void replaceAll(const std::array<std::string, kSavedFiles.size()>& targets,
-                const std::array<std::string, kSavedFiles.size()>& contents) {
-    std::vector<std::unique_ptr<ReplacementFile>> files;
-    for (size_t i = 0; i < targets.size(); ++i) {
-        files.push_back(std::make_unique<ReplacementFile>(targets[i]));
-        const std::string_view content = contents[i];
-        files.back()->write({&content, 1});
-    }
-    for (const auto& file : files) file->prepare();
-    for (const auto& file : files) file->commit();
-}
-
 }  // namespace
 
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
@@ -193,16 +180,17 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     if (!changesSinceLoadMayBeLost(view, snapshot, now) || !heldPortMayBeSaved(view, port)) return;
     CommandsDisabled guard(view);
 
-    std::array<std::string, kSavedFiles.size()> contents;
-    contents[static_cast<size_t>(SavedFile::Settings)] = linesWithCrLf(snapshot.settingsLines);
-    contents[static_cast<size_t>(SavedFile::Pointer)] = linesWithCrLf({pointerLine(snapshot.xamppDirectory)});
-    contents[static_cast<size_t>(SavedFile::ApacheConfiguration)] =
-        rewrittenConfiguration(now.apacheConfiguration(), port.text, [&] { view.yieldToEvents(); });
-    replaceAll(now.paths, contents);
+    const FileReplacement files[] = {
+        {now.path(SavedFile::Settings), linesWithCrLf(snapshot.settingsLines)},
+        {now.path(SavedFile::Pointer), linesWithCrLf({pointerLine(snapshot.xamppDirectory)})},
+        {now.path(SavedFile::ApacheConfiguration),
+         rewrittenConfiguration(now.apacheConfiguration(), port.text, [&] { view.yieldToEvents(); })},
+    };
+    replaceTogether(files, paths.saveJournal());
 
     LoadedValues& loaded = view.loaded();
     loaded.directory = snapshot.xamppDirectory;
-    for (const SavedFile file : kSavedFiles) loaded[file] = stampOf(std::string_view(contents[static_cast<size_t>(file)]));
+    for (size_t i = 0; i < kSavedFiles.size(); ++i) loaded[kSavedFiles[i]] = stampOf(std::string_view(files[i].content));
 }
 
 }  // namespace velko

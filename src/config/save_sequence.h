@@ -5,13 +5,13 @@
 namespace velko {
 
 // Writes the settings file, the pointer file and the port of Apache's configuration from the
-// fields, in that order, all three or none. The port goes into the first Listen and "ServerName
-// localhost:" directives of the configuration as it is when the save reads it. A field that holds
-// a line break, a new port that is no port, or one that another Listen directive of the whole
-// configuration (included files too) names, stops the save before anything is written. Files that
-// another program has changed since the load, and a new port that another program holds, are
-// saved only when the user says so. Save, Exit, OK and the "..." buttons are disabled while it
-// writes.
+// fields, all three or none, even when the process ends half-way (replaceTogether). The port goes
+// into the first Listen and "ServerName localhost:" directives of the configuration as it is when
+// the save reads it. A field that holds a line break, a new port that is no port, or one that
+// another Listen directive of the whole configuration (included files too) names, stops the save
+// before anything is written. Files that another program has changed since the load, and a new
+// port that another program holds, are saved only when the user says so. Save, Exit, OK and the
+// "..." buttons are disabled while it writes.
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths);
 
 }  // namespace velko

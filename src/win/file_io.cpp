@@ -15,11 +15,9 @@ void writeAll(HANDLE file, std::string_view bytes, const std::string& path) {
     }
 }
 
-std::string readWholeFile(const std::string& path) {
-    const FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+std::string readToEnd(HANDLE file, const std::string& path) {
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size)) throw lastErrorFailure(path);
+    if (!GetFileSizeEx(file, &size)) throw lastErrorFailure(path);
     // The file may grow while it is read: the reading goes on until the end it finds then.
     std::string bytes(static_cast<size_t>(size.QuadPart) + 1, '\0');
     size_t filled = 0;
@@ -27,12 +25,19 @@ std::string readWholeFile(const std::string& path) {
         if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
         const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - filled, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + filled, wanted, &got, nullptr)) throw lastErrorFailure(path);
+        if (!ReadFile(file, bytes.data() + filled, wanted, &got, nullptr)) throw lastErrorFailure(path);
         if (got == 0) break;
         filled += got;
     }
     bytes.resize(filled);
     return bytes;
+}
+
+std::string readWholeFile(const std::string& path) {
+    const FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    if (!file) throw lastErrorFailure(path);
+    return readToEnd(file.get(), path);
 }
 
 std::optional<std::string> readFileIfPresent(const std::string& path) {

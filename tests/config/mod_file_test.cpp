@@ -270,72 +270,53 @@ TEST_F(FirstFileTest, TheEmptyTextSearchesTheCurrentDirectory) {
     }
 }
 
-// ReplacementFile
+// Replacing files together
 
 class Replacement : public ModFile {
 protected:
     Replacement() { scratch.write("dir\\target.txt", kOld); }
     std::string target() const { return scratch.path("dir\\target.txt"); }
     std::vector<std::string> listing() const { return scratch.list("dir"); }
+    void replace(const std::vector<FileReplacement>& files) const { replaceTogether(files, scratch.path("journal")); }
 
     static constexpr std::string_view kOld = "old one\r\nold two\r\nold three\r\n";
 };
 
-TEST_F(Replacement, CommitPutsTheNewContentInPlaceWhole) {
-    {
-        ReplacementFile replacement(target());
-        const std::string_view pieces[] = {"new", "\r\n"};
-        replacement.write(pieces);
-        replacement.prepare();
-        replacement.commit();
-    }
+TEST_F(Replacement, PutsTheNewContentInPlaceWhole) {
+    replace({{target(), "new\r\n"}});
     EXPECT_EQ(scratch.read("dir\\target.txt"), "new\r\n");
     EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
 }
 
-TEST_F(Replacement, CommitCreatesAMissingTargetFromAppendedLines) {
-    {
-        ReplacementFile replacement(scratch.path("dir\\new.txt"));
-        replacement.appendLine("first");
-        replacement.appendLine("second");
-        replacement.prepare();
-        replacement.commit();
-    }
+TEST_F(Replacement, CreatesAMissingTarget) {
+    replace({{scratch.path("dir\\new.txt"), "first\r\nsecond\r\n"}});
     EXPECT_EQ(scratch.read("dir\\new.txt"), "first\r\nsecond\r\n");
     EXPECT_EQ(listing(), (std::vector<std::string>{"new.txt", "target.txt"}));
 }
 
-TEST_F(Replacement, WithoutCommitTheTargetStaysAndNoTemporaryFileRemains) {
-    {
-        ReplacementFile replacement(target());
-        replacement.appendLine("half written");
-        replacement.prepare();
-        EXPECT_EQ(listing().size(), 2u);  // the temporary file lies beside the target
-    }
+TEST_F(Replacement, ATargetThatFailsLeavesTheOthersAndNoFileMade) {
+    EXPECT_NE(failureNumberOf([&] { replace({{target(), "half written"}, {scratch.path("missing\\t.txt"), ""}}); }), 0);
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
     EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
 }
 
 TEST_F(Replacement, RefusesAReadOnlyTargetBeforeReplacing) {
     setAttributes(target(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_NE(failureNumberOf([&] {
-        ReplacementFile replacement(target());
-        replacement.appendLine("new");
-        replacement.prepare();
-    }), 0);
+    EXPECT_NE(failureNumberOf([&] { replace({{target(), "new"}}); }), 0);
     EXPECT_EQ(listing(), std::vector<std::string>{"target.txt"});
     setAttributes(target(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
 }
 
-TEST_F(Replacement, RefusesADirectoryAndAMissingDirectory) {
+// A file that only bears the name of an old content was not made by a replacement: it stays.
+TEST_F(Replacement, RefusesADirectoryAMissingDirectoryAndAnOldContentItDidNotMake) {
     scratch.makeDirectory("dir\\sub");
-    EXPECT_NE(failureNumberOf([&] {
-        ReplacementFile replacement(scratch.path("dir\\sub"));
-        replacement.prepare();
-    }), 0);
-    EXPECT_NE(failureNumberOf([&] { ReplacementFile replacement(scratch.path("missing\\target.txt")); }), 0);
-    EXPECT_EQ(listing(), (std::vector<std::string>{"sub", "target.txt"}));
+    scratch.write("dir\\target.txt.velko-old", "kept by hand");
+    EXPECT_NE(failureNumberOf([&] { replace({{scratch.path("dir\\sub"), ""}}); }), 0);
+    EXPECT_NE(failureNumberOf([&] { replace({{scratch.path("missing\\target.txt"), ""}}); }), 0);
+    EXPECT_NE(failureNumberOf([&] { replace({{target(), "new"}}); }), 0);
+    EXPECT_EQ(listing(), (std::vector<std::string>{"sub", "target.txt", "target.txt.velko-old"}));
+    EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
     EXPECT_FALSE(scratch.exists("missing"));
 }
 

@@ -70,7 +70,7 @@ protected:
     void expectNoTemporaryFiles() const {
         for (const std::string_view directory : {"", "xampp\\htdocs\\velko", "xampp\\apache\\conf"}) {
             for (const std::string& name : scratch.list(directory)) {
-                EXPECT_FALSE(std::regex_match(name, std::regex("vlk.*\\.tmp", std::regex::icase)))
+                EXPECT_FALSE(std::regex_match(name, std::regex(".*\\.velko-(new|old|journal)")))
                     << name << " left in \"" << directory << "\"";
             }
         }

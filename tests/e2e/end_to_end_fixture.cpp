@@ -22,7 +22,7 @@ EndToEndTest::EndToEndTest() { fs::remove(pointerFile()); }
 
 EndToEndTest::~EndToEndTest() {
     program.reset();
-    fs::remove(pointerFile());
+    for (const char* suffix : {"", ".velko-journal", ".velko-new", ".velko-old"}) fs::remove(pointerFile() + suffix);
 }
 
 std::string EndToEndTest::pointerFile() const { return InstallationPaths{}.pointerFile; }

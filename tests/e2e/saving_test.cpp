@@ -4,6 +4,7 @@
 #include "end_to_end_fixture.h"
 #include "held_port.h"
 #include "ui_text.h"
+#include "win/handles.h"
 
 namespace velko::e2e {
 namespace {
@@ -179,6 +180,42 @@ TEST_F(Saving, APortIsRefusedOrAskedAboutAndSavedOnlyWhenTheUserSaysYes) {
                                     withLineReplaced(withLineReplaced(apacheBefore, "Listen 80", "listen " + held.port()),
                                                      "ServerName localhost:80", "ServerName localhost:" + held.port())}});
     }
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The program ends between the moves of a save of a long configuration: the settings file and the
+// pointer file (written by hand, so that its new content differs) replaced, and the move of Apache's
+// configuration waiting while another program holds it, as a virus scanner would. The next start
+// puts all three back as they were and removes every file the save made.
+TEST_F(Saving, ASaveCutShortBetweenItsMovesIsUndoneByTheNextStart) {
+    installDemo();
+    const std::string apache = installed(kApacheConfiguration);
+    std::string longer = testing::readBytes(apache);
+    for (int line = 0; line < 300000; ++line) longer += "# A comment that makes the configuration long.\r\n";
+    testing::writeBytes(apache, longer);
+    const std::string pointerBefore = "# where XAMPP is\r\nXAMPP_DIR = " + xamppDirectory() + "\r\n";
+    testing::writeBytes(pointerFile(), pointerBefore);
+    const FileContents before = filesBelow(scratch.root());
+    start();
+    ASSERT_TRUE(waitForMainWindow());
+    ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, "8080"));
+
+    FileHandle held(orNull(CreateFileA(apache.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)));
+    ASSERT_TRUE(held);
+    ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+    const bool betweenMoves = waitUntil([&] {
+        return exists(installed(kSettings) + ".velko-old") && !exists(pointerFile() + ".velko-new");
+    });
+    program.reset();  // ends the process
+    held.reset();
+    ASSERT_TRUE(betweenMoves && exists(pointerFile() + ".velko-journal") && exists(apache + ".velko-new"));
+
+    start();
+    ASSERT_TRUE(waitForMainWindow());
+    EXPECT_EQ(filesBelow(scratch.root()), before);
+    EXPECT_EQ(testing::readBytes(pointerFile()), pointerBefore);
+    for (const char* made : {".velko-journal", ".velko-new", ".velko-old"}) EXPECT_FALSE(exists(pointerFile() + made));
 }
 
 }  // namespace

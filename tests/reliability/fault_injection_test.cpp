@@ -1,13 +1,16 @@
 // Faults of the file system met by the real load and save: a read-only or vanished directory, a
-// directory where a file should be. After each the user is told, the window is in the state the
+// directory where a file should be, each step of a save. After each the user is told, the window is in the state the
 // rules give, and every file is wholly old or wholly new.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "config/replacement_file.h"
 #include "reliability_fixture.h"
+#include "win/failure.h"
 
 namespace velko::testing {
 namespace {
@@ -142,6 +145,75 @@ TEST_F(Faults, ASettingsFileThatIsADirectoryIsPassedOverByTheLoadAndRefusedByThe
     EXPECT_TRUE(dialogs.messages.empty());
     expectEverythingSaved();
 }
+
+// The steps of a save as the file layer reports them, by file name. Once the last new content has
+// taken its place, the save stands.
+const std::vector<std::string> kSaveSteps{
+    "write xampp.txt.velko-journal", "flush xampp.txt.velko-journal",
+    "write config.dat.velko-new",    "flush config.dat.velko-new",
+    "write xampp.txt.velko-new",     "flush xampp.txt.velko-new",
+    "write httpd.conf.velko-new",    "flush httpd.conf.velko-new",
+    "move config.dat",               "move config.dat.velko-new",
+    "move xampp.txt",                "move xampp.txt.velko-new",
+    "move httpd.conf",               "move httpd.conf.velko-new",
+    "remove config.dat.velko-old",   "remove xampp.txt.velko-old",
+    "remove httpd.conf.velko-old",   "remove xampp.txt.velko-journal"};
+constexpr size_t kSaveStandsFrom = 14;
+
+class SaveSteps : public Faults, public ::testing::WithParamInterface<size_t> {
+protected:
+    void saveWith(FileStepHook beforeEachStep) {
+        setFileStepHook(std::move(beforeEachStep));
+        save();
+        setFileStepHook(nullptr);
+    }
+};
+
+TEST_F(SaveSteps, ASaveTakesTheseSteps) {
+    ASSERT_TRUE(open());
+    edit();
+    std::vector<std::string> steps;
+    saveWith([&](std::string_view step, const std::string& path) {
+        steps.push_back(std::string(step) + " " + std::filesystem::path(path).filename().string());
+    });
+    EXPECT_EQ(steps, kSaveSteps);
+    expectEverythingSaved();
+}
+
+// The step fails; the disk as it was then is what the next load finds after the process ended there.
+TEST_P(SaveSteps, EndAllOldOrAllNewWhenOneFailsOrTheProcessEndsThere) {
+    const bool stands = GetParam() >= kSaveStandsFrom;
+    ASSERT_TRUE(open());
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    edit();
+    const std::vector<std::string> shownBefore = shownConfiguration();
+    TreeSnapshot cutShort;
+    size_t step = 0;
+    saveWith([&](std::string_view, const std::string&) {
+        if (step++ != GetParam()) return;
+        cutShort = snapshotOf(scratch.root());
+        throw Failure(failure_number::PathFileAccess, "failed here");
+    });
+    if (stands) {
+        EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
+    } else {
+        expectOneFailureBox("Error 75: failed here");
+        expectWindowKept(shownBefore);
+        EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+    }
+    dialogs.messages.clear();
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    expectEverythingSaved();
+    const TreeSnapshot after = snapshotOf(scratch.root());
+
+    restoreScratch(cutShort);
+    click(Control::cmdPathOK);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), stands ? after : before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SaveSteps, ::testing::Range(size_t{0}, kSaveSteps.size()));
 
 }  // namespace
 }  // namespace velko::testing

@@ -71,7 +71,7 @@ TEST_F(GarbageInput, ChangeLogGivesTheVersionOfItsHeading) {
     EXPECT_EQ(textOf(Control::lblXV), "v" + version);
     EXPECT_EQ(textOf(Control::lblVV), "v0.9.4");
     EXPECT_EQ(shownSettings(), kDemoSettingValues);
-    expectSaveWritesTheDemoWith("8081");
+    expectSaveWritesTheDemoWith(kEditedPort);
 }
 
 TEST_F(GarbageInput, MainScriptGivesTheQuotedVersion) {
@@ -84,7 +84,7 @@ TEST_F(GarbageInput, MainScriptGivesTheQuotedVersion) {
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(textOf(Control::lblXV), "v1.7.3");
     EXPECT_EQ(textOf(Control::lblVV), "v0.9.4-\xe9\xff\x80");
-    expectSaveWritesTheDemoWith("8081");
+    expectSaveWritesTheDemoWith(kEditedPort);
 }
 
 // Lines that hold a stored line only as the start of a longer token stay as they are.
@@ -131,7 +131,7 @@ TEST_F(GarbageInput, SettingsFileGivesEveryValueAfterItsKey) {
     EXPECT_EQ(shownSettings(), (SettingValues{"green", "  C:\\\xe9t\xe9\\flvtool2 = x= ", "\xff\xfe\x80\x7f\t\x01",
                                               longOptions, "", "C:\\"}));
     expectDemoVersionsAndPort();
-    expectSaveWritesTheDemoWith("8081");
+    expectSaveWritesTheDemoWith(kEditedPort);
 }
 
 TEST_F(GarbageInput, ALineFeedInsideASettingsValueIsShownAndTheSaveRefusesIt) {
@@ -158,7 +158,7 @@ TEST_F(GarbageInput, PresetFileGivesOnePresetPerLine) {
     EXPECT_TRUE(sameLines(window->presetStore(), presets.lines()));
     EXPECT_EQ(static_cast<size_t>(GetMenuItemCount(window->presetMenu())), presets.lines().size());
     expectDemoVersionsAndPort();
-    expectSaveWritesTheDemoWith("8081");
+    expectSaveWritesTheDemoWith(kEditedPort);
 }
 
 TEST_F(GarbageInput, PointerFileGivesTheDirectoryAfterItsKey) {
@@ -171,7 +171,7 @@ TEST_F(GarbageInput, PointerFileGivesTheDirectoryAfterItsKey) {
     EXPECT_TRUE(dialogs.prompts.empty());
     EXPECT_EQ(textOf(Control::txtPath), xamppDirectory());
     expectDemoVersionsAndPort();
-    expectSaveWritesTheDemoWith("8081");
+    expectSaveWritesTheDemoWith(kEditedPort);
 }
 
 // Nothing holds a key: the prompt asks for the directory, every step finds nothing, and the

@@ -93,6 +93,12 @@ TreeSnapshot snapshotOf(const std::string& directory) {
     return ::testing::AssertionSuccess();
 }
 
+void DemoInstallationTest::restoreScratch(const TreeSnapshot& snapshot) const {
+    for (const auto& entry : fs::directory_iterator(scratch.root())) fs::remove_all(entry.path());
+    for (const auto& [path, bytes] : snapshot)
+        bytes == "(directory)" ? scratch.makeDirectory(path) : scratch.write(path, bytes);
+}
+
 SettingValues DemoInstallationTest::shownSettings() const {
     const int theme = window->selectedTheme();
     SettingValues values{theme < 0 ? std::string() : window->theme(theme)};

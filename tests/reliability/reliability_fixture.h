@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../config/small_installation.h"
+#include "held_port.h"
 
 namespace velko::testing {
 
@@ -40,6 +41,8 @@ class DemoInstallationTest : public SmallInstallationTest {
 protected:
     std::string installationFile(std::string_view relativePath) const { return scratch.path(inXampp(relativePath)); }
     TreeSnapshot installationSnapshot() const { return snapshotOf(xamppDirectory()); }
+    // Puts back everything below the scratch directory as a snapshot of it was taken.
+    void restoreScratch(const TreeSnapshot& snapshot) const;
 
     // The values that a save writes to the settings file, as the window shows them now.
     SettingValues shownSettings() const;
@@ -49,7 +52,9 @@ protected:
     // The edits that saves under faults try to write, and what the settings file then holds.
     inline static const SettingValues kEditedSettings{"green", "C:\\tools\\flvtool2", "C:\\tools\\mencoder",
                                                       "-ovc lavc -oac mp3lame", "240", "C:\\;E:\\"};
-    static constexpr std::string_view kEditedPort = "8081";
+    // A port that nothing held when the tests began. Tests that run side by side each save their
+    // own, so that none finds it held by the check of another's save.
+    inline static const std::string kEditedPort = HeldPort().port();
     void edit() const;
 
     void save() { chooseMenu(optSave); }
