@@ -104,10 +104,6 @@ TEST_F(Saving, AsksBeforeReplacingAFileChangedSinceTheLoad) {
          "apache\\conf\\httpd.conf (changed)", {"", "", "listen 8080\r\nX\r\nServerName localhost:8080\r\n"}},
         {"the settings file was deleted", [this] { drop(relative::kSettings); }, "config.dat (deleted)",
          {std::string(kSmallSettings), "", ""}},
-        {"the settings file was rewritten", [this] { put(relative::kSettings, "duration\t= 1\r\n"); },
-         "config.dat (changed)", {std::string(kSmallSettings), "", ""}},
-        {"the pointer file was deleted", [this] { scratch.remove("xampp.txt"); }, "xampp.txt (deleted)",
-         {"", "xampp_dir\t= " + xamppDirectory() + "\r\n", ""}},
     };
     for (const ChangeSinceLoad& c : cases) {
         SCOPED_TRACE(c.what);
