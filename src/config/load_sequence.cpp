@@ -53,19 +53,17 @@ void showVelkoVersion(ConfigView& view) {
     showVersion(view, Caption::VelkoVersion, relative::kMainScript, holdsVersion, velkoVersionOf);
 }
 
-// What a file holds now, for a save to tell whether another program has changed it since; a file
-// that cannot be read counts as missing.
-FileStamp stampOfFile(const std::string& path) {
+// A file's bytes, or nothing when it is missing or cannot be read.
+std::optional<std::string> bytesIfReadable(const std::string& path) {
     std::optional<std::string> bytes;
     passOverFailure([&] { bytes = readFileIfPresent(path); });
-    return stampOf(bytes);
+    return bytes;
 }
 
 // Without the file the port is emptied, so that no save takes another installation's port for
 // the one it holds.
 void readApachePort(ConfigView& view) {
-    std::optional<std::string> configuration;
-    passOverFailure([&] { configuration = readFileIfPresent(installationPath(view, relative::kApacheConfiguration)); });
+    const std::optional<std::string> configuration = bytesIfReadable(installationPath(view, relative::kApacheConfiguration));
     view.loaded()[SavedFile::ApacheConfiguration] = stampOf(configuration);
     view.setText(Field::WebServerPort, configuration ? portOf(*configuration) : std::string());
 }
@@ -119,14 +117,14 @@ void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
     determineXamppDirectory(view, paths);
     LoadedValues& loaded = view.loaded();
     loaded.directory = view.text(Field::XamppPath);
-    loaded[SavedFile::Pointer] = stampOfFile(paths.pointerFile);
+    loaded[SavedFile::Pointer] = stampOf(bytesIfReadable(paths.pointerFile));
     showXamppVersion(view);
     showVelkoVersion(view);
     readApachePort(view);
     const std::string themeBefore = selectedThemeName(view);
     selectSavedTheme(view, listThemes(view), themeBefore);
     readSettings(view);
-    loaded[SavedFile::Settings] = stampOfFile(installationPath(view, relative::kSettings));
+    loaded[SavedFile::Settings] = stampOf(bytesIfReadable(installationPath(view, relative::kSettings)));
     readPresets(view);
 }
 
