@@ -108,11 +108,29 @@ stop_wine() {
 }
 
 # Every window of the prefix opens on one virtual desktop: real focus without a window manager.
-# The prefix is started again once the setting is made, so that no desktop of the kind before
-# it stays behind beside the virtual one.
-use_virtual_desktop() {
+# The script starts the desktop itself, with its output going nowhere, and it stays for the whole
+# run. A desktop that a test's program started would hold that test's standard error, so that
+# CTest would wait for the desktop to end, a second after the last program on it or many tests
+# later; and a test starting just as it ended could die at once without a word.
+keep_virtual_desktop() {
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
-    stop_wine
-    start_wine "$WINEPREFIX"
+    # A desktop started while the boot's (or the registry tool's) is ending would end with it.
+    local tick
+    for ((tick = 0; tick < 100; tick++)); do
+        [[ -z $(desktop_processes) ]] && break
+        sleep 0.2
+    done
+    [[ -z $(desktop_processes) ]] || die "the desktop that starting Wine brought up did not end within 20 s"
+    wine explorer /desktop=Default </dev/null >/dev/null 2>&1 &
+    wait_for_window 'Default - Wine desktop' 20 $!
+}
+
+# The process ids of the prefix's desktops (explorer.exe /desktop), told apart by their prefix.
+desktop_processes() {
+    local pid
+    for pid in $(pgrep -f 'explorer\.exe /desktop'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    done
+    return 0
 }
