@@ -8,9 +8,11 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 
-PACKAGES=(cmake make clang libclang-rt-dev googletest libgtest-dev
-          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+# What building and opening the program needs (the cross-build is configured with its tests, from
+# GoogleTest's sources); ./test adds the native build's compiler, sanitizers and GoogleTest.
+PACKAGES=(cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine64 fonts-wine xvfb x11-utils imagemagick)
+NATIVE_PACKAGES=(clang libclang-rt-dev libgtest-dev)
 
 install_missing_packages() {
     local missing=() p
@@ -28,10 +30,13 @@ build_native() {
     cmake --build "$BUILD/native" -j"$(nproc)"
 }
 
+# Builds the Windows tree: everything, or only the targets named.
 build_windows() {
+    local targets=()
+    (($# == 0)) || targets=(--target "$@")
     cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
           -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$BUILD/win" -j"$(nproc)"
+    cmake --build "$BUILD/win" -j"$(nproc)" "${targets[@]}"
 }
 
 # Ends the script with a message on standard error.
