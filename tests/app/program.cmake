@@ -15,7 +15,7 @@ target_compile_definitions(program_tests PRIVATE
 target_link_libraries(program_tests PRIVATE version oleacc oleaut32)
 add_dependencies(program_tests VelkoConfigurator)
 
-# The layout tests again on a screen of 144 DPI, in a Wine prefix of its own: 5 s, and 20 s more
+# The layout tests again on a screen of 144 DPI, in a Wine prefix of its own: about 5 s, and 20 s
 # the first time, when the prefix is made.
 add_test(NAME win.program_tests.ScreenScale.At144Dpi
     COMMAND ${CMAKE_SOURCE_DIR}/tests/app/at-screen-dpi 144 ${CMAKE_BINARY_DIR}/dpi144-prefix
