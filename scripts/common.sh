@@ -116,19 +116,21 @@ stop_wine() {
 # The script starts the desktop itself, with its output going nowhere, and it stays for the whole
 # run. A desktop that a test's program started would hold that test's standard error, so that
 # CTest would wait for the desktop to end, a second after the last program on it or many tests
-# later; and a test starting just as it ended could die at once without a word.
+# later; and a test starting just as it ended could die at once without a word. The desktop is
+# named after the prefix, so that its window is told apart from another prefix's on the display.
 keep_virtual_desktop() {
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    local name tick
+    name=$(basename "$WINEPREFIX")
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$name" /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d 1024x768 /f </dev/null >/dev/null 2>&1
     # A desktop started while the boot's (or the registry tool's) is ending would end with it.
-    local tick
     for ((tick = 0; tick < 100; tick++)); do
         [[ -z $(desktop_processes) ]] && break
         sleep 0.2
     done
     [[ -z $(desktop_processes) ]] || die "the desktop that starting Wine brought up did not end within 20 s"
-    wine explorer /desktop=Default </dev/null >/dev/null 2>&1 &
-    wait_for_window 'Default - Wine desktop' 20 $!
+    wine explorer /desktop="$name" </dev/null >/dev/null 2>&1 &
+    wait_for_window "$name - Wine desktop" 20 $!
 }
 
 # The process ids of the prefix's desktops (explorer.exe /desktop), told apart by their prefix.
