@@ -4,7 +4,7 @@ set(FUZZ_TARGETS
     line_splitting
     key_matching
     value_rule
-    load_cuts
+    versions
     preset_lines
     apache_config
     settings_round_trip)
@@ -27,4 +27,6 @@ foreach(target IN LISTS FUZZ_TARGETS)
             -DWORK=${CMAKE_CURRENT_BINARY_DIR}/fuzz-work/${target}
             "-DFUZZ_OPTIONS=-runs=${FUZZ_RUNS};-seed=1"
             -P ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/run_fuzzer.cmake)
+    # A short run takes up to 10 s.
+    set_tests_properties(native.fuzz.${target} PROPERTIES TIMEOUT 30)
 endforeach()

@@ -4,11 +4,8 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
-
-#include "config/text_lines.h"
 
 namespace velko::fuzz {
 
@@ -31,16 +28,6 @@ inline std::string oneLineText(FuzzedDataProvider& input, size_t maxLength) {
     std::string text = input.ConsumeRandomLengthString(maxLength);
     std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
     return text;
-}
-
-// The lines of a whole text, as a load walks them.
-inline std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    velko::forEachLine(text, [&lines](std::string_view line) {
-        lines.emplace_back(line);
-        return true;
-    });
-    return lines;
 }
 
 }  // namespace velko::fuzz

@@ -8,9 +8,11 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 
-PACKAGES=(cmake make clang libclang-rt-dev googletest libgtest-dev
-          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+# What building and opening the program needs (the cross-build is configured with its tests, from
+# GoogleTest's sources); ./test adds the native build's compiler, sanitizers and GoogleTest.
+PACKAGES=(cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
           wine wine64 fonts-wine xvfb x11-utils imagemagick)
+NATIVE_PACKAGES=(clang libclang-rt-dev libgtest-dev)
 
 install_missing_packages() {
     local missing=() p
@@ -28,10 +30,13 @@ build_native() {
     cmake --build "$BUILD/native" -j"$(nproc)"
 }
 
+# Builds the Windows tree: everything, or only the targets named.
 build_windows() {
+    local targets=()
+    (($# == 0)) || targets=(--target "$@")
     cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
           -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$BUILD/win" -j"$(nproc)"
+    cmake --build "$BUILD/win" -j"$(nproc)" "${targets[@]}"
 }
 
 # Ends the script with a message on standard error.
@@ -108,11 +113,31 @@ stop_wine() {
 }
 
 # Every window of the prefix opens on one virtual desktop: real focus without a window manager.
-# The prefix is started again once the setting is made, so that no desktop of the kind before
-# it stays behind beside the virtual one.
-use_virtual_desktop() {
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
-    stop_wine
-    start_wine "$WINEPREFIX"
+# The script starts the desktop itself, with its output going nowhere, and it stays for the whole
+# run. A desktop that a test's program started would hold that test's standard error, so that
+# CTest would wait for the desktop to end, a second after the last program on it or many tests
+# later; and a test starting just as it ended could die at once without a word. The desktop is
+# named after the prefix, so that its window is told apart from another prefix's on the display.
+keep_virtual_desktop() {
+    local name tick
+    name=$(basename "$WINEPREFIX")
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$name" /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d 1024x768 /f </dev/null >/dev/null 2>&1
+    # A desktop started while the boot's (or the registry tool's) is ending would end with it.
+    for ((tick = 0; tick < 100; tick++)); do
+        [[ -z $(desktop_processes) ]] && break
+        sleep 0.2
+    done
+    [[ -z $(desktop_processes) ]] || die "the desktop that starting Wine brought up did not end within 20 s"
+    wine explorer /desktop="$name" </dev/null >/dev/null 2>&1 &
+    wait_for_window "$name - Wine desktop" 20 $!
+}
+
+# The process ids of the prefix's desktops (explorer.exe /desktop), told apart by their prefix.
+desktop_processes() {
+    local pid
+    for pid in $(pgrep -f 'explorer\.exe /desktop'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    done
+    return 0
 }

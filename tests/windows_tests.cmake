@@ -8,10 +8,18 @@ target_compile_definitions(velko_test_support PRIVATE VELKO_DEMO_DIR="Z:${CMAKE_
 target_link_libraries(velko_test_support PUBLIC velko_core GTest::gtest ws2_32)
 
 # One test executable of an area: the real window's resources are linked in as in the program.
+#   velko_windows_tests(<name> TIMEOUT <seconds> <sources>...)
+# Every test of it fails after the time limit, a few times what its slowest test takes, so that a
+# hang fails fast and by name.
 function(velko_windows_tests name)
-    add_executable(${name} ${ARGN} $<TARGET_OBJECTS:velko_resources>)
+    cmake_parse_arguments(PARSE_ARGV 1 TESTS "" TIMEOUT "")
+    if(NOT TESTS_TIMEOUT)
+        message(FATAL_ERROR "velko_windows_tests(${name}) needs a TIMEOUT fitted to its tests")
+    endif()
+    add_executable(${name} ${TESTS_UNPARSED_ARGUMENTS} $<TARGET_OBJECTS:velko_resources>)
     target_link_libraries(${name} PRIVATE velko_test_support GTest::gtest_main)
-    gtest_discover_tests(${name} TEST_PREFIX "win.${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} TEST_PREFIX "win.${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES TIMEOUT ${TESTS_TIMEOUT})
 endfunction()
 
 include(tests/config/windows.cmake)

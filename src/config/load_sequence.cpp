@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "config/apache_edit.h"
-#include "config/load_cuts.h"
 #include "config/mod_file.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "config/value_rule.h"
+#include "config/versions.h"
 #include "ui_text.h"
 #include "win/failure.h"
 #include "win/file_io.h"
@@ -27,8 +27,12 @@ void passOverFailure(Step&& step) {
     }
 }
 
+// Appended rather than joined with +: GCC 12 warns falsely of overlapping copies (-Wrestrict)
+// inside std::string's operator+ on two temporaries.
 std::string versionCaption(const std::optional<std::string>& version) {
-    return std::string(text::kVersionPrefix) + version.value_or("");
+    std::string caption(text::kVersionPrefix);
+    if (version) caption += *version;
+    return caption;
 }
 
 // A source that is missing, unreadable or names no version shows the bare "v", so that a reload

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/port_holder.h"
+#include "win/handles.h"
 #include "win/system_library.h"
 
 namespace velko {
@@ -85,7 +86,7 @@ private:
 // The full path of a process's image in the system code page; empty where the system will not
 // tell it (a service of another user, say).
 std::string imageOf(DWORD processId) {
-    const FileHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) return {};
     wchar_t path[MAX_PATH * 2];
     DWORD length = ARRAYSIZE(path);
@@ -116,7 +117,7 @@ void addListeners(GetTable* getTable, ULONG family, std::uint16_t port, std::vec
             const auto& entry = table.table[row];
             if (swappedBytes(static_cast<std::uint16_t>(entry.dwLocalPort)) != port) continue;
             const bool ordinary = entry.dwOwningPid != 0 && entry.dwOwningPid != kSystemProcessId;
-            listeners.push_back({port, entry.dwOwningPid, ordinary ? imageOf(entry.dwOwningPid) : std::string()});
+            listeners.push_back({entry.dwOwningPid, ordinary ? imageOf(entry.dwOwningPid) : std::string()});
         }
         return;
     }
@@ -143,7 +144,7 @@ std::optional<std::string> portHolder(std::uint16_t port) {
     }
     // Any other refusal says nothing about who holds the port.
     if (error != WSAEADDRINUSE && error != WSAEACCES) return std::nullopt;
-    return portHolderName(listenersOn(port), port, error == WSAEACCES ? BindRefusal::AccessDenied : BindRefusal::InUse);
+    return portHolderName(listenersOn(port), error == WSAEACCES ? BindRefusal::AccessDenied : BindRefusal::InUse);
 }
 
 }  // namespace velko

@@ -22,16 +22,13 @@ std::string processName(const Listener& listener) {
 
 }  // namespace
 
-std::string portHolderName(const std::vector<Listener>& listeners, std::uint16_t port, BindRefusal refusal) {
+std::string portHolderName(const std::vector<Listener>& listeners, BindRefusal refusal) {
     // Under Wine every listener shows process 0, which names nobody.
-    bool anyListener = false;
     for (const Listener& listener : listeners) {
-        if (listener.port != port) continue;
-        anyListener = true;
         if (listener.processId == kSystemProcessId) return std::string(text::kHolderHttpService);
         if (listener.processId != 0) return processName(listener);
     }
-    if (!anyListener && refusal == BindRefusal::AccessDenied) return std::string(text::kHolderReservedRange);
+    if (listeners.empty() && refusal == BindRefusal::AccessDenied) return std::string(text::kHolderReservedRange);
     return std::string(text::kHolderUnknown);
 }
 

@@ -29,7 +29,7 @@ inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 }  // namespace failure_number
 
-// A cut of negative length: the text it was asked of is too short or lacks its mark.
+// A rule asked of text it cannot take: the value of an empty line.
 inline Failure invalidArgument() {
     return Failure(failure_number::InvalidArgument, std::string(text::kInvalidArgument));
 }

@@ -36,6 +36,10 @@ private:
 struct CloseFile {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+// Closed as files are, but owned by a type of their own, so that neither handle stands for the other.
+struct CloseProcess {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 struct CloseFind {
     void operator()(HANDLE h) const { FindClose(h); }
 };
@@ -50,6 +54,7 @@ struct FreeModule {
 };
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
+using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;

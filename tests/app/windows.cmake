@@ -1,3 +1,4 @@
-velko_windows_tests(window_tests
+# Each test takes under a second.
+velko_windows_tests(window_tests TIMEOUT 15
     tests/app/window_layout_test.cpp
     tests/app/window_shell_test.cpp)

@@ -1,4 +1,5 @@
-velko_windows_tests(config_tests
+# Each test takes up to 3.5 s (the rewrite of a long Apache configuration).
+velko_windows_tests(config_tests TIMEOUT 20
     tests/config/mod_file_test.cpp
     tests/config/installation_test.cpp
     tests/config/load_test.cpp

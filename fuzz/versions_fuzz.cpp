@@ -4,9 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "config/load_cuts.h"
+#include "config/versions.h"
 #include "fuzz_support.h"
-#include "win/failure.h"
 
 using velko::fuzz::endsWith;
 using velko::fuzz::require;

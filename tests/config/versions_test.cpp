@@ -1,4 +1,4 @@
-#include "config/load_cuts.h"
+#include "config/versions.h"
 
 #include <gtest/gtest.h>
 
