@@ -27,6 +27,6 @@ foreach(target IN LISTS FUZZ_TARGETS)
             -DWORK=${CMAKE_CURRENT_BINARY_DIR}/fuzz-work/${target}
             "-DFUZZ_OPTIONS=-runs=${FUZZ_RUNS};-seed=1"
             -P ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/run_fuzzer.cmake)
-    # A short run takes up to 5 s.
+    # A short run takes up to 6 s.
     set_tests_properties(native.fuzz.${target} PROPERTIES TIMEOUT 30)
 endforeach()
