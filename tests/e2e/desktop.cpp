@@ -77,6 +77,11 @@ LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(answer);
 }
 
+void wakeThreadOf(HWND window) {
+    sendMessage(window, WM_NULL);
+    sendMessage(window, WM_NULL);
+}
+
 std::string textOf(HWND window) {
     std::string text(static_cast<size_t>(sendMessage(window, WM_GETTEXTLENGTH)) + 1, '\0');
     text.resize(static_cast<size_t>(sendMessage(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));

@@ -30,6 +30,14 @@ std::string classOf(HWND window);
 // program does not answer in time, so that a hung program fails the test instead of stopping it.
 LRESULT sendMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+// A thread takes in what X reports of its windows only when it wakes, and what it has read from
+// X can wait there until the next message. Two messages sent to the window make its thread take
+// it in: the second is answered only once the thread has waited again after the first.
+void wakeThreadOf(HWND window);
+
+// How long what X reports may come after the change it reports, as seen under load.
+inline constexpr std::chrono::milliseconds kSettling = 300ms;
+
 // The window's text, read with WM_GETTEXT, which Wine carries across processes.
 std::string textOf(HWND window);
 

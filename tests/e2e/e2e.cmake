@@ -1,6 +1,6 @@
 # End-to-end tests: the real program started under Wine and used through its windows. They need
 # the screen, the keyboard and the mouse to themselves, and the program reads the one pointer
-# file c:\xampp.txt; so CTest runs each of them alone. Each takes up to 4 s.
+# file c:\xampp.txt; so CTest runs each of them alone. Each takes up to 6 s.
 add_executable(e2e_tests
     tests/e2e/desktop.cpp
     tests/e2e/user_input.cpp

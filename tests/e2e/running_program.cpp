@@ -50,14 +50,24 @@ std::optional<DWORD> RunningProgram::waitForExit(std::chrono::milliseconds patie
 }
 
 // The foreground changes at once, but the program's thread takes over activation and focus
-// only when it handles the change; until then key strokes would reach no window of it.
+// only when it handles the change; until then key strokes would reach no window of it. X, too,
+// tells the program of focus changes later, and one it takes in after the window came to the
+// front can take the window out of it again (seen under load): so the window is brought to the
+// front until it stays there once its thread has taken in everything it held.
 bool RunningProgram::bringToFront(HWND topLevel) const {
-    SetForegroundWindow(topLevel);
-    return waitUntil([&] {
+    const auto inFront = [&] {
         const GUITHREADINFO info = guiThreadInfo(process_.dwThreadId);
         const bool focusInside = info.hwndFocus == topLevel || IsChild(topLevel, info.hwndFocus);
         return GetForegroundWindow() == topLevel && info.hwndActive == topLevel && focusInside;
-    });
+    };
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        SetForegroundWindow(topLevel);
+        if (!waitUntil(inFront, 1s)) continue;
+        wakeThreadOf(topLevel);
+        if (!waitUntil([&] { return !inFront(); }, kSettling)) return true;
+    }
+    return false;
 }
 
 bool RunningProgram::waitForFocus(HWND window) const {

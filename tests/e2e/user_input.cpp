@@ -9,9 +9,6 @@
 namespace velko::e2e {
 namespace {
 
-// Longer than X takes to report a move of its pointer back to Wine.
-constexpr auto kMouseSettling = 300ms;
-
 INPUT keyStroke(WORD virtualKey, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -58,7 +55,7 @@ void moveMouseTo(POINT point) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (std::chrono::steady_clock::now() < deadline) {
         send({mouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point)});
-        if (waitUntil(cursorAt, 100ms) && !waitUntil([&] { return !cursorAt(); }, kMouseSettling)) return;
+        if (waitUntil(cursorAt, 100ms) && !waitUntil([&] { return !cursorAt(); }, kSettling)) return;
     }
     throw std::runtime_error("the mouse does not stay at " + std::to_string(point.x) + "," + std::to_string(point.y));
 }
@@ -93,9 +90,13 @@ void pressKey(WORD virtualKey, std::initializer_list<WORD> modifiers) {
     send(std::move(inputs));
 }
 
+// The press and the release carry the point too: a late report of an earlier position can still
+// move the mouse after it has stayed at the point (seen under load), and a click sent without a
+// position lands wherever the mouse is then.
 void clickAt(POINT point) {
     moveMouseTo(point);
-    send({mouseEvent(MOUSEEVENTF_LEFTDOWN), mouseEvent(MOUSEEVENTF_LEFTUP)});
+    constexpr DWORD kAtPoint = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send({mouseEvent(kAtPoint | MOUSEEVENTF_LEFTDOWN, point), mouseEvent(kAtPoint | MOUSEEVENTF_LEFTUP, point)});
 }
 
 }  // namespace velko::e2e
