@@ -1,6 +1,7 @@
 // Times the real load and save in-process: the window opens on a small installation, the pointer
 // file is turned to the installation under test, and then OK (a whole reload) and Save are
-// pressed in turn. Prints the medians, the bytes a load reads, how far the peak working set of
+// pressed in turn, each save with another port, so that it checks the port against the whole
+// configuration, included files too. Prints the medians, the bytes a load reads, how far the peak working set of
 // the first load, and of the first load and save, rose above the working set before them, and
 // how long opening the window on the small installation took:
 //   bench_load_save <pointer file> <small XAMPP directory> <XAMPP directory under test> <runs>
@@ -53,12 +54,21 @@ unsigned long long fileSize(const std::string& path) {
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Every file a load reads, once each.
-unsigned long long bytesLoaded(const std::string& pointerFile, const std::string& xampp) {
+// Every file a load reads, and the included configuration files that a save with a new port
+// reads besides, once each.
+unsigned long long bytesRead(const std::string& pointerFile, const std::string& xampp) {
     unsigned long long bytes = fileSize(pointerFile);
     for (const char* relative : {"xampp-changes.txt", "htdocs\\velko\\index.pl", "apache\\conf\\httpd.conf",
                                  "htdocs\\velko\\config.dat", "htdocs\\velko\\enc_opts.txt"})
         bytes += fileSize(xampp + relative);
+    const std::string extra = xampp + "apache\\conf\\extra\\";
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((extra + "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return bytes;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) bytes += fileSize(extra + entry.cFileName);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
     return bytes;
 }
 
@@ -108,7 +118,7 @@ int main(int argc, char** argv) {
     handlePendingMessages();
 
     writePointer(pointerFile, xampp);
-    const unsigned long long bytesRead = bytesLoaded(pointerFile, xampp);
+    const unsigned long long bytes = bytesRead(pointerFile, xampp);
     const SIZE_T workingSetBefore = memory().WorkingSetSize;
     std::vector<double> loads, saves;
     SIZE_T peakAfterLoad = 0, peakAfterSave = 0;
@@ -117,12 +127,13 @@ int main(int argc, char** argv) {
         loads.push_back(timeMs([&] { press(window.hwnd(), velko::controlId(velko::Control::cmdPathOK)); }));
         if (run == 0) peakAfterLoad = memory().PeakWorkingSetSize;
         handlePendingMessages();
+        SetWindowTextA(window.control(velko::Control::txtWSP), run % 2 == 0 ? "8081" : "8082");
         saves.push_back(timeMs([&] { press(window.hwnd(), velko::optSave); }));
         if (run == 0) peakAfterSave = memory().PeakWorkingSetSize;
     }
     std::printf("load_ms=%.2f save_ms=%.2f bytes_read=%llu load_peak_added=%llu save_peak_added=%llu"
                 " working_set_before_mib=%.1f open_small_ms=%.1f\n",
-                median(loads), median(saves), bytesRead,
+                median(loads), median(saves), bytes,
                 static_cast<unsigned long long>(peakAfterLoad > workingSetBefore ? peakAfterLoad - workingSetBefore : 0),
                 static_cast<unsigned long long>(peakAfterSave > workingSetBefore ? peakAfterSave - workingSetBefore : 0),
                 mib(workingSetBefore), openMs);

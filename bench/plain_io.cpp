@@ -82,9 +82,23 @@ void listSubdirectories(const std::string& directory) {
     FindClose(search);
 }
 
+// The files of a directory, by their full paths.
+std::vector<std::string> filesIn(const std::string& directory) {
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return paths;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) paths.push_back(directory + "\\" + entry.cFileName);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return paths;
+}
+
 struct Installation {
     std::string pointerFile;
     std::string changeLog, mainScript, apacheConfiguration, themes, settings, presets;
+    std::vector<std::string> includedConfigurations;
 
     Installation(const std::string& xampp, std::string pointer)
         : pointerFile(std::move(pointer)),
@@ -93,7 +107,8 @@ struct Installation {
           apacheConfiguration(xampp + "apache\\conf\\httpd.conf"),
           themes(xampp + "htdocs\\velko\\themes"),
           settings(xampp + "htdocs\\velko\\config.dat"),
-          presets(xampp + "htdocs\\velko\\enc_opts.txt") {}
+          presets(xampp + "htdocs\\velko\\enc_opts.txt"),
+          includedConfigurations(filesIn(xampp + "apache\\conf\\extra")) {}
 };
 
 void load(const Installation& files, char* chunk, size_t size) {
@@ -103,9 +118,11 @@ void load(const Installation& files, char* chunk, size_t size) {
     listSubdirectories(files.themes);
 }
 
+// A save with a new port reads the included configuration files besides.
 void save(const Installation& files, char* chunk, size_t size) {
     for (const std::string* path : {&files.settings, &files.pointerFile, &files.apacheConfiguration})
         copyOver(*path, chunk, size);
+    for (const std::string& included : files.includedConfigurations) readAll(included, chunk, size);
 }
 
 struct Variant {
