@@ -100,21 +100,17 @@ public:
 private:
     // Most lines are none of these: the first word is tested before the line is taken apart.
     void follow(std::string_view line, int depth) {
-        const auto argument = [&](size_t index) {
-            const std::vector<ConfigWord> words = wordsOf(line);
-            return index < words.size() ? std::optional<std::string>(words[index].value) : std::nullopt;
-        };
-        if (isDirective(line, "Include") || isDirective(line, "IncludeOptional")) {
-            if (const auto path = argument(1)) include(*path, depth);
-        } else if (isDirective(line, "ServerRoot")) {
-            if (const auto root = argument(1)) setServerRoot(*root);
-        } else if (isDirective(line, "Define")) {
-            const auto name = argument(1);
-            const auto value = argument(2);
-            if (name && value) defines_[*name] = *value;
-        } else if (isDirective(line, "UnDefine")) {
-            if (const auto name = argument(1)) defines_.erase(*name);
-        }
+        const bool includes = isDirective(line, "Include") || isDirective(line, "IncludeOptional");
+        const bool defines = isDirective(line, "Define"), undefines = isDirective(line, "UnDefine");
+        const bool setsRoot = isDirective(line, "ServerRoot");
+        if (!includes && !defines && !undefines && !setsRoot) return;
+        const std::vector<ConfigWord> words = wordsOf(line);
+        if (words.size() < 2) return;
+        const std::string& argument = words[1].value;
+        if (includes) include(argument, depth);
+        else if (setsRoot) setServerRoot(argument);
+        else if (undefines) defines_.erase(argument);
+        else if (words.size() > 2) defines_[argument] = words[2].value;
     }
 
     // An undefined variable stays as it was written, as Apache leaves it.
