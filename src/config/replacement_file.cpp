@@ -192,7 +192,8 @@ void removeJournal(FileHandle& journal, const std::string& path) {
 
 }  // namespace
 
-void replaceTogether(std::span<const FileReplacement> files, const std::string& journalPath) {
+void replaceTogether(std::span<const FileReplacement> files, const std::string& journalPath,
+                     const ReplacementHooks& hooks) {
     finishCutShortReplacement(journalPath);
     std::vector<Target> targets;
     for (const FileReplacement& file : files) targets.push_back(checkedTarget(file.target));
@@ -200,7 +201,9 @@ void replaceTogether(std::span<const FileReplacement> files, const std::string& 
     try {
         writeJournal(journal.get(), journalPath, targets);
         for (size_t i = 0; i < files.size(); ++i) writeNewContent(targets[i], files[i].content);
+        if (hooks.beforeFirstMove) hooks.beforeFirstMove();
         for (const Target& target : targets) putInPlace(target);
+        if (hooks.beforeCommit) hooks.beforeCommit();
     } catch (...) {
         settle(targets);
         removeJournal(journal, journalPath);

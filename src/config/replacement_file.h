@@ -23,7 +23,17 @@ struct FileReplacement {
 // reaches the caller. Once all are in place the replacement stands: an old content that cannot be
 // removed stays named in the journal for the next finish. A refusal that lasts a moment (another
 // program opening a file) is tried again for about a second.
-void replaceTogether(std::span<const FileReplacement> files, const std::string& journal);
+//
+// The hooks let the caller look again, or ask Apache, at the two points where that still changes
+// the outcome. Whatever either throws undoes the replacement (all as before) and reaches the caller.
+struct ReplacementHooks {
+    // Every new content is written and flushed; no target has moved yet.
+    std::function<void()> beforeFirstMove;
+    // Every target holds its new content; the replacement can still be undone.
+    std::function<void()> beforeCommit;
+};
+void replaceTogether(std::span<const FileReplacement> files, const std::string& journal,
+                     const ReplacementHooks& hooks = {});
 
 // Brings the targets that a journal names to one side: all new when every new content had taken
 // its place, else all as before. Then removes every file the replacement made, the journal last.
