@@ -101,6 +101,22 @@ void FrmVelko::yieldToEvents() {
     }
 }
 
+void FrmVelko::showStatus(std::string_view status) {
+    std::string caption(text::kFrameStatus);
+    if (!status.empty()) caption.append(" ").append(status);
+    const HWND frame = control(Control::Frame1);
+    SetWindowTextA(frame, caption.c_str());
+    // A frame draws its caption over what lies behind it: a shorter caption needs that redrawn.
+    RECT area;
+    GetWindowRect(frame, &area);
+    MapWindowPoints(nullptr, GetParent(frame), reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(GetParent(frame), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void FrmVelko::inform(const std::string& message) {
+    dialogs_.showMessage(hwnd_, message, std::string(text::kAppTitle), MB_OK | MB_ICONINFORMATION);
+}
+
 bool FrmVelko::confirm(const std::string& question) {
     const UINT style = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
     return dialogs_.showMessage(hwnd_, question, std::string(text::kAppTitle), style) == IDYES;

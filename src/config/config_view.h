@@ -71,6 +71,12 @@ public:
     // Lets the window handle its pending events.
     virtual void yieldToEvents() = 0;
 
+    // Shows beside "Status:" what a long step is doing; the empty text clears it.
+    virtual void showStatus(std::string_view status) = 0;
+
+    // A message with OK, for what the user should know once a step has ended.
+    virtual void inform(const std::string& message) = 0;
+
     // A warning with Yes and No, No the default: whether the user answered Yes.
     virtual bool confirm(const std::string& question) = 0;
 

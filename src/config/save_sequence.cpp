@@ -10,6 +10,7 @@
 #include "config/mod_file.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
+#include "config/restart_on_save.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "ui_text.h"
@@ -178,6 +179,7 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
     const PortToWrite port = portToWrite(view, snapshot.port, now.apacheConfiguration());
     refuseListenConflict(port, now);
     if (!changesSinceLoadMayBeLost(view, snapshot, now) || !heldPortMayBeSaved(view, port)) return;
+    RestartOnSave apache(view, snapshot.xamppDirectory, now.apacheConfiguration(), port.text, port.changed);
     CommandsDisabled guard(view);
 
     const FileReplacement files[] = {
@@ -186,11 +188,16 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
         {now.path(SavedFile::ApacheConfiguration),
          rewrittenConfiguration(now.apacheConfiguration(), port.text, [&] { view.yieldToEvents(); })},
     };
-    replaceTogether(files, paths.saveJournal());
+    try {
+        replaceTogether(files, paths.saveJournal(), {.beforeFirstMove = {}, .beforeCommit = [&] { apache.restartOn(files[2].content); }});
+    } catch (const Failure& failure) {
+        throw apache.undone(failure);
+    }
 
     LoadedValues& loaded = view.loaded();
     loaded.directory = snapshot.xamppDirectory;
     for (size_t i = 0; i < kSavedFiles.size(); ++i) loaded[kSavedFiles[i]] = stampOf(std::string_view(files[i].content));
+    apache.tellWhenDeclined();
 }
 
 }  // namespace velko

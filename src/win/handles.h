@@ -40,6 +40,13 @@ struct CloseFile {
 struct CloseProcess {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+// Events and threads, closed as files are, each owned by a type of its own as well.
+struct CloseEvent {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct CloseThread {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 struct CloseFind {
     void operator()(HANDLE h) const { FindClose(h); }
 };
@@ -55,6 +62,8 @@ struct FreeModule {
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
+using EventHandle = UniqueHandle<HANDLE, nullptr, CloseEvent>;
+using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseThread>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;

@@ -1,0 +1,53 @@
+#include "config/restart_on_save.h"
+
+#include "config/apache_edit.h"
+#include "config/installation.h"
+#include "ui_text.h"
+
+namespace velko {
+namespace {
+
+// Where the configuration's first Listen directive is reached; nothing for a port that is no
+// number (a variable), which cannot be looked at.
+std::optional<ApacheAddress> listenAddressOf(std::string_view configuration) {
+    const std::optional<unsigned> port = portNumber(portOf(configuration));
+    if (!port) return std::nullopt;
+    return ApacheAddress{reachableAddressOf(configuration), static_cast<std::uint16_t>(*port)};
+}
+
+ApacheInstallation apacheOf(const std::string& xamppDirectory) {
+    return {xamppDirectory + std::string(relative::kApacheProgram), xamppDirectory,
+            xamppDirectory + std::string(relative::kApacheErrorLog)};
+}
+
+}  // namespace
+
+RestartOnSave::RestartOnSave(ConfigView& view, const std::string& xamppDirectory, std::string_view configuration,
+                             const std::string& newPort, bool portChanged)
+    : view_(view), heldPort_(portOf(configuration)), newPort_(newPort), heldAddress_(listenAddressOf(configuration)) {
+    if (!portChanged) return;
+    const ApacheInstallation apache = apacheOf(xamppDirectory);
+    std::optional<RunningApache> running = runningApache(apache);
+    if (!running) return;
+    declined_ = !view.confirm(text::filled(text::kRestartQuestion, {heldPort_, newPort_}));
+    if (declined_) return;
+    ServerProgress progress{[&view](std::string_view status) { view.showStatus(status); }, [&view] { view.yieldToEvents(); }};
+    restart_.emplace(apache, std::move(*running), std::move(progress));
+}
+
+void RestartOnSave::restartOn(std::string_view newConfiguration) {
+    if (!restart_) return;
+    const std::optional<ApacheAddress> address = listenAddressOf(newConfiguration);
+    if (address) restart_->restartAt(*address);
+}
+
+Failure RestartOnSave::undone(const Failure& why) {
+    if (!restart_ || !restart_->hasStopped()) return why;
+    return restart_->startedAgainAt(heldAddress_, why);
+}
+
+void RestartOnSave::tellWhenDeclined() const {
+    if (declined_) view_.inform(text::filled(text::kRestartDeclined, {heldPort_, newPort_}));
+}
+
+}  // namespace velko
