@@ -120,10 +120,9 @@ inline constexpr std::string_view kRestartDeclined =
 inline constexpr std::string_view kStoppingApache = "Stopping Apache...";
 inline constexpr std::string_view kStartingApache = "Starting Apache...";
 inline constexpr std::string_view kWaitingForPort = "Waiting for port %s...";
-// Apache did not answer on the new port: the port, the seconds waited, Apache's own words. Then
-// what became of Apache once every file was back: the old port, and Apache's words again.
-inline constexpr std::string_view kApacheNotAnswering =
-    "Apache did not answer on port %s within %s seconds. Apache said:\n\n%s\n";
+// Apache did not answer on the new port (it ended, or did not answer in time): the port, Apache's
+// own words. Then what became of Apache once every file was back: the old port, Apache's words.
+inline constexpr std::string_view kApacheNotAnswering = "Apache did not answer on port %s. Apache said:\n\n%s\n";
 inline constexpr std::string_view kApacheBack =
     "\nEvery file the save replaced was put back as it was, and Apache answers on port %s again.";
 inline constexpr std::string_view kApacheStartedAgain =
@@ -134,7 +133,7 @@ inline constexpr std::string_view kApacheNotBack =
 inline constexpr std::string_view kApacheNotStarted =
     "\nEvery file the save replaced was put back as it was, but Apache could not be started again: %s";
 inline constexpr std::string_view kServiceExitCode = "The service %s stopped with exit code %s.";
-inline constexpr std::string_view kApacheSaidNothing = "(nothing in apache\\logs\\error.log)";
+inline constexpr std::string_view kErrorLogSilent = "(nothing in apache\\logs\\error.log)";
 inline constexpr std::string_view kServiceRefused = "The service %s refused: %s";
 inline constexpr std::string_view kServiceStays = "The service %s did not stop within 30 seconds.";
 inline constexpr std::string_view kApacheStays = "Apache did not end, even when it was told to end at once.";

@@ -88,8 +88,7 @@ void ApacheRestart::restartAt(const ApacheAddress& address) {
     const std::string words = wordsSinceStart();
     stopAsRunning();
     const std::string port = std::to_string(address.port);
-    throw Failure(failure_number::PathFileAccess,
-                  text::filled(text::kApacheNotAnswering, {port, std::to_string(kAnswerLimit.count()), words}));
+    throw Failure(failure_number::PathFileAccess, text::filled(text::kApacheNotAnswering, {port, words}));
 }
 
 Failure ApacheRestart::startedAgainAt(const std::optional<ApacheAddress>& address, const Failure& why) {
@@ -146,7 +145,7 @@ std::string ApacheRestart::wordsSinceStart() const {
         const ServiceEnd end = serviceEnd(*running_.service);
         if (end.stopped) return text::filled(text::kServiceExitCode, {*running_.service, std::to_string(end.exitCode)});
     }
-    return std::string(text::kApacheSaidNothing);
+    return std::string(text::kErrorLogSilent);
 }
 
 }  // namespace velko
