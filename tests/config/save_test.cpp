@@ -408,7 +408,7 @@ TEST_F(Saving, AsksBeforeRestartingTheInstallationsOwnRunningApacheOnly) {
     const auto answersOn = [&](const std::string& port) {
         return waitUntil(quiet, std::chrono::seconds(10), [&] { return answersHttp({"127.0.0.1", uint16_t(std::stoi(port))}, quiet); });
     };
-    for (const std::string folder : {std::string("other\\"), std::string(kXampp)}) {
+    for (const std::string& folder : {std::string("other\\"), std::string(kXampp)}) {
         const std::string program = scratch.path(folder + std::string(relative::kApacheProgram));
         scratch.write(folder + std::string(relative::kApacheProgram), readBytes(VELKO_STAND_IN_HTTPD));
         scratch.write(folder + std::string(relative::kApacheConfiguration), "Listen " + oldPort + "\r\n");
