@@ -398,12 +398,7 @@ TEST_F(Saving, AsksBeforeSavingAPortThatAnotherProgramHolds) {
 // Apache on the old one and says when the new one takes effect. Another installation's Apache, run
 // from a copy of the same program, is neither asked about nor touched.
 TEST_F(Saving, AsksBeforeRestartingTheInstallationsOwnRunningApacheOnly) {
-    std::string oldPort, newPort;
-    {
-        const HeldPort first, second;  // two ports that were free, told apart
-        oldPort = first.port();
-        newPort = second.port();
-    }
+    const auto [oldPort, newPort] = twoFreePorts();
     const ServerProgress quiet{[](std::string_view) {}, [] {}};
     const auto answersOn = [&](const std::string& port) {
         return waitUntil(quiet, std::chrono::seconds(10), [&] { return answersHttp({"127.0.0.1", uint16_t(std::stoi(port))}, quiet); });

@@ -234,11 +234,7 @@ TEST_F(Saving, ASaveCutShortBetweenItsMovesIsUndoneByTheNextStart) {
 class SavingWithApache : public Saving {
 protected:
     static constexpr char kProgram[] = "apache\\bin\\httpd.exe";
-    // Two ports that nothing held when the test began, told apart by being held together.
-    const std::pair<std::string, std::string> ports = [] {
-        const HeldPort first, second;
-        return std::pair(first.port(), second.port());
-    }();
+    const std::pair<std::string, std::string> ports = testing::twoFreePorts();
     const std::string& oldPort = ports.first;
     const std::string& newPort = ports.second;
     std::string serviceName;
