@@ -390,6 +390,43 @@ TEST_F(Saving, AsksBeforeSavingAPortThatAnotherProgramHolds) {
     }
 }
 
+struct ApacheCheckCase {
+    const char* what;
+    std::string configuration;
+    std::string included;  // conf\extra\more.conf
+    std::string said;      // by the failure box; nothing when the save stands
+};
+
+// The installation's httpd.exe checks the configuration as the save leaves it, line numbers too:
+// "Syntax OK" lets the save stand, a refusal leaves every file as it was and is quoted.
+TEST_F(Saving, HasTheInstallationsApacheCheckTheConfigurationAsSaved) {
+    installStandInApache();
+    const std::string refused = ":\nInvalid command 'StandInRefuses', perhaps misspelled or defined by a module not "
+                                "included in the server configuration\n\nMend";
+    const std::vector<ApacheCheckCase> cases{
+        {"Apache accepts it", "Listen 80\r\nInclude conf/extra/more.conf\r\n", "# more\r\n", ""},
+        {"httpd.conf as saved", "Listen \\\r\n 80\r\nStandInRefuses on\r\n", "",
+         "AH00526: Syntax error on line 2 of " + scratch.path(inXampp(relative::kApacheConfiguration)) + refused},
+        {"an included file", "Listen 80\r\nInclude conf/extra/more.conf\r\n", "\r\nStandInRefuses\r\n",
+         "AH00526: Syntax error on line 2 of " + scratch.path(inXampp("apache\\conf\\extra\\more.conf")) + refused},
+    };
+    for (const ApacheCheckCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        put(relative::kApacheConfiguration, c.configuration);
+        put("apache\\conf\\extra\\more.conf", c.included);
+        ASSERT_TRUE(open());
+        setTextOf(Control::txtWSP, "8080");
+        const std::vector<std::string> filesBefore = savedFiles();
+        dialogs.messages.clear();
+        save();
+        EXPECT_EQ(savedFiles() == filesBefore, !c.said.empty());
+        ASSERT_EQ(dialogs.messages.size(), c.said.empty() ? 0u : 1u);
+        if (!c.said.empty()) {
+            EXPECT_NE(dialogs.messages[0].text.find(c.said), std::string::npos) << dialogs.messages[0].text;
+        }
+    }
+}
+
 TEST_F(Saving, RefusesALineBreakInTheSelectedThemeNamingTheField) {
     ASSERT_TRUE(open());
     const std::vector<std::string> filesBefore = savedFiles();
