@@ -38,15 +38,12 @@ std::string firstLines(std::string_view output) {
     return lines;
 }
 
-// "-f" names the configuration the save leaves, not the one built into httpd.exe. The
-// installation's folder is the working folder, as when its control panel starts Apache: XAMPP's
-// ServerRoot "/xampp/apache" names a folder on the drive of the working folder.
-std::optional<ProgramOutcome> apacheCheckOf(const std::string& program, const std::string& xamppDirectory,
-                                            const std::string& configurationFile, const std::function<void()>& whileWaiting) {
+// A check that cannot be started is no check.
+std::optional<ProgramOutcome> outcomeOf(const ProgramCall& check, const std::function<void()>& whileWaiting) {
     try {
-        return runAndCapture({program, {"-t", "-f", configurationFile}, xamppDirectory}, kCheckLimit, whileWaiting);
+        return runAndCapture(check, kCheckLimit, whileWaiting);
     } catch (const Failure&) {
-        return std::nullopt;  // it cannot be started
+        return std::nullopt;
     }
 }
 
@@ -56,7 +53,11 @@ void refuseWhatApacheRefuses(const std::string& xamppDirectory, const std::strin
                              const std::function<void()>& whileWaiting) {
     const std::optional<std::string> program = installationApache(xamppDirectory);
     if (!program) return;
-    const std::optional<ProgramOutcome> outcome = apacheCheckOf(*program, xamppDirectory, configurationFile, whileWaiting);
+    // "-f" names the configuration the save leaves, not the one built into httpd.exe. The
+    // installation's folder is the working folder, as when its control panel starts Apache: XAMPP's
+    // ServerRoot "/xampp/apache" lies on the drive of the working folder.
+    const std::optional<ProgramOutcome> outcome =
+        outcomeOf({*program, {"-t", "-f", configurationFile}, xamppDirectory}, whileWaiting);
     if (!outcome || outcome->exitCode == 0) return;
     std::string said = firstLines(outcome->output);
     if (said.empty()) said = text::filled(text::kApacheSaidNothing, {std::to_string(outcome->exitCode)});

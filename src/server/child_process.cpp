@@ -103,7 +103,8 @@ void takeWaiting(HANDLE pipe, std::string& output) {
 
 // Puts the suspended program into the job before it runs a single instruction.
 void runInJob(const Started& child, const JobHandle& job, const std::string& program) {
-    if (!AssignProcessToJobObject(job.get(), child.process.get()) || ResumeThread(child.thread.get()) == static_cast<DWORD>(-1)) {
+    if (!AssignProcessToJobObject(job.get(), child.process.get()) ||
+        ResumeThread(child.thread.get()) == static_cast<DWORD>(-1)) {
         const Failure failure = lastErrorFailure(program);
         TerminateProcess(child.process.get(), 1);
         throw failure;

@@ -8,8 +8,8 @@ namespace velko {
 namespace {
 
 FileHandle opened(const std::string& path, DWORD flags) {
-    return FileHandle(orNull(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, flags, nullptr)));
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    return FileHandle(orNull(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr)));
 }
 
 // Where an open file or folder really lies, every link on the way followed: "\\?\C:\..." on a

@@ -1,15 +1,6 @@
-#include <algorithm>
+#include <string_view>
 
 #include "stand_in.h"
-
-namespace velko::stand_in {
-
-std::string valueAfter(const Arguments& arguments, std::string_view option) {
-    const auto at = std::find(arguments.begin(), arguments.end(), option);
-    return at == arguments.end() || at + 1 == arguments.end() ? std::string() : *(at + 1);
-}
-
-}  // namespace velko::stand_in
 
 // The first argument that names a mode chooses it.
 int main(int argc, char** argv) {

@@ -11,21 +11,17 @@ namespace velko::stand_in {
 
 int checkSyntax(const Arguments& arguments) {
     const std::string file = valueAfter(arguments, "-f");
-    const std::optional<std::string> text = ConfigFilesOnDisk().read(file);
-    if (!text) {
-        std::fprintf(stderr, "httpd.exe: Could not open configuration file %s\n", file.c_str());
-        return 1;
-    }
     bool refused = false;
-    forEachDirective(ConfigFilesOnDisk(), file, *text, [&](const std::string& in, const ConfigLine& line) {
+    const ConfigFilesOnDisk disk;
+    forEachDirective(disk, file, disk.read(file).value_or(""), [&](const std::string& in, const ConfigLine& line) {
         if (isDirective(line.text, "StandInHangs")) {
             CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             Sleep(INFINITE);
         }
         refused = isDirective(line.text, "StandInRefuses");
         if (refused)
-            std::fprintf(stderr, "AH00526: Syntax error on line %zu of %s:\nInvalid command 'StandInRefuses', perhaps "
-                         "misspelled or defined by a module not included in the server configuration\n", line.number, in.c_str());
+            std::fprintf(stderr, "AH00526: Syntax error on line %zu of %s:\nInvalid command 'StandInRefuses', perhaps misspelled "
+                         "or defined by a module not included in the server configuration\n", line.number, in.c_str());
         return !refused;
     });
     std::fputs(refused ? "" : "Syntax OK\n", stderr);
