@@ -39,7 +39,7 @@ bool samePath(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::optional<std::string> installationApache(const std::string& xamppDirectory) {
-    std::string program = xamppDirectory + std::string(kApacheProgram);
+    const std::string program = xamppDirectory + std::string(kApacheProgram);
     // The installation's own folder may be a link; below it, nothing may be.
     const FileHandle file = opened(program, FILE_FLAG_OPEN_REPARSE_POINT);
     const FileHandle top = opened(xamppDirectory, FILE_FLAG_BACKUP_SEMANTICS);
