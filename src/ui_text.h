@@ -111,6 +111,13 @@ inline constexpr std::string_view kHolderReservedRange =
     "excludedportrange protocol=tcp\" lists them";
 inline constexpr std::string_view kHolderUnknown = "another program";
 
+// Apache's own check refuses the configuration as the save would leave it: Apache's first lines,
+// or, when it wrote none, its exit code.
+inline constexpr std::string_view kApacheRefusal =
+    "Apache's own check of its configuration (httpd.exe -t) refuses it as this save would leave it, "
+    "so nothing was changed. Apache says:\n\n%s\n\nMend what Apache names, then save again.";
+inline constexpr std::string_view kApacheSaidNothing = "(nothing; its exit code was %s)";
+
 // The descriptions of failures; each %s is filled in by filled() below, in order.
 inline constexpr std::string_view kInvalidArgument = "Invalid procedure call or argument";
 inline constexpr std::string_view kOutOfMemory = "Out of memory";

@@ -1,10 +1,15 @@
 # Tests of the Windows build, run by CTest through Wine.
+# A stand-in for Apache's httpd.exe, never shipped: tests copy it into their installation.
+add_executable(stand_in_httpd tests/support/stand_in_httpd/main.cpp tests/support/stand_in_httpd/syntax_check.cpp)
+target_link_libraries(stand_in_httpd PRIVATE velko_core)
 add_library(velko_test_support STATIC
     tests/support/scripted_dialogs.cpp
     tests/support/temp_installation.cpp
     tests/support/window_fixture.cpp)
 target_include_directories(velko_test_support PUBLIC tests/support)
 target_compile_definitions(velko_test_support PRIVATE VELKO_DEMO_DIR="Z:${CMAKE_SOURCE_DIR}/demo/xampp")
+target_compile_definitions(velko_test_support PUBLIC VELKO_STAND_IN_HTTPD="Z:$<TARGET_FILE:stand_in_httpd>")
+add_dependencies(velko_test_support stand_in_httpd)
 target_link_libraries(velko_test_support PUBLIC velko_core GTest::gtest ws2_32)
 
 # One test executable of an area: the real window's resources are linked in as in the program.
@@ -22,6 +27,7 @@ function(velko_windows_tests name)
                          PROPERTIES TIMEOUT ${TESTS_TIMEOUT})
 endfunction()
 
+include(tests/server/windows.cmake)
 include(tests/config/windows.cmake)
 include(tests/aids/windows.cmake)
 include(tests/app/windows.cmake)

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "config/apache_edit.h"
+#include "config/config_files_on_disk.h"
 #include "config/mod_file.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
+#include "server/apache_check.h"
 #include "ui_text.h"
 #include "win/failure.h"
 #include "win/file_io.h"
@@ -55,21 +57,6 @@ struct FilesNow {
 struct PortToWrite {
     std::string text;
     bool changed = false;
-};
-
-// Included files of the configuration, read from the disk for the check of a new port.
-class ConfigFilesOnDisk final : public ConfigFiles {
-public:
-    std::optional<std::string> read(const std::string& path) const override {
-        try {
-            return readWholeFile(path);
-        } catch (const Failure&) {
-            return std::nullopt;
-        }
-    }
-    std::optional<std::vector<std::string>> list(const std::string& directory) const override {
-        return entryNames(directory);
-    }
 };
 
 // A refusal names the field (or the port), and the value (or the line) where the format shows it.
@@ -186,7 +173,12 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
         {now.path(SavedFile::ApacheConfiguration),
          rewrittenConfiguration(now.apacheConfiguration(), port.text, [&] { view.yieldToEvents(); })},
     };
-    replaceTogether(files, paths.saveJournal());
+    ReplacementHooks hooks;
+    // Apache checks the files in place, while a refusal can still undo the save.
+    hooks.beforeCommit = [&] {
+        refuseWhatApacheRefuses(snapshot.xamppDirectory, now.path(SavedFile::ApacheConfiguration), [&] { view.yieldToEvents(); });
+    };
+    replaceTogether(files, paths.saveJournal(), hooks);
 
     LoadedValues& loaded = view.loaded();
     loaded.directory = snapshot.xamppDirectory;

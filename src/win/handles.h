@@ -36,8 +36,14 @@ private:
 struct CloseFile {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
-// Closed as files are, but owned by a type of their own, so that neither handle stands for the other.
+// Closed as files are, but each owned by a type of its own, so that none stands for another.
 struct CloseProcess {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct CloseThread {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct CloseJob {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
 struct CloseFind {
@@ -55,6 +61,8 @@ struct FreeModule {
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
+using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseThread>;
+using JobHandle = UniqueHandle<HANDLE, nullptr, CloseJob>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;
