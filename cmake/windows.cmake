@@ -21,7 +21,11 @@ add_library(velko_core STATIC
     src/server/apache_service.cpp
     src/server/apache_processes.cpp
     src/server/apache_restart.cpp
+    src/server/child_process.cpp
+    src/server/installation_apache.cpp
+    src/server/apache_check.cpp
     src/config/mod_file.cpp
+    src/config/config_files_on_disk.cpp
     src/config/replacement_file.cpp
     src/config/installation.cpp
     src/config/load_sequence.cpp

@@ -111,6 +111,12 @@ inline constexpr std::string_view kHolderReservedRange =
     "excludedportrange protocol=tcp\" lists them";
 inline constexpr std::string_view kHolderUnknown = "another program";
 
+// Apache's own check refuses the configuration as the save would leave it: Apache's first lines,
+// or, when it wrote none, its exit code.
+inline constexpr std::string_view kApacheRefusal =
+    "Apache's own check of its configuration (httpd.exe -t) refuses it as this save would leave it, "
+    "so nothing was changed. Apache says:\n\n%s\n\nMend what Apache names, then save again.";
+inline constexpr std::string_view kApacheSaidNothing = "(nothing; its exit code was %s)";
 // A save that changes the port while this installation's Apache runs: the port it listens on, the new one.
 inline constexpr std::string_view kRestartQuestion =
     "Apache is running on port %s. Restart it now so that it listens on %s?";

@@ -1,10 +1,8 @@
 # Tests of the Windows build, run by CTest through Wine.
-
 # A stand-in for Apache's httpd.exe, never shipped: tests copy it into their installation.
-add_executable(stand_in_httpd tests/support/stand_in_httpd/main.cpp tests/support/stand_in_httpd/server.cpp)
-target_link_libraries(stand_in_httpd PRIVATE velko_rules ws2_32)
-target_link_options(stand_in_httpd PRIVATE ${STATIC_RUNTIME})
-
+add_executable(stand_in_httpd tests/support/stand_in_httpd/main.cpp tests/support/stand_in_httpd/syntax_check.cpp
+               tests/support/stand_in_httpd/server.cpp)
+target_link_libraries(stand_in_httpd PRIVATE velko_core ws2_32)
 add_library(velko_test_support STATIC
     tests/support/scripted_dialogs.cpp
     tests/support/temp_installation.cpp
@@ -30,6 +28,7 @@ function(velko_windows_tests name)
                          PROPERTIES TIMEOUT ${TESTS_TIMEOUT})
 endfunction()
 
+include(tests/server/windows.cmake)
 include(tests/config/windows.cmake)
 include(tests/aids/windows.cmake)
 include(tests/app/windows.cmake)

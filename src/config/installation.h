@@ -25,8 +25,6 @@ inline constexpr std::string_view kApacheConfiguration = "apache\\conf\\httpd.co
 inline constexpr std::string_view kThemes = "htdocs\\velko\\themes";
 inline constexpr std::string_view kSettings = "htdocs\\velko\\config.dat";
 inline constexpr std::string_view kPresets = "htdocs\\velko\\enc_opts.txt";
-inline constexpr std::string_view kApacheProgram = "apache\\bin\\httpd.exe";
-inline constexpr std::string_view kApacheErrorLog = "apache\\logs\\error.log";
 }  // namespace relative
 
 // The path of a file of the installation whose directory the path field names now.

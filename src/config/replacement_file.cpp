@@ -152,6 +152,15 @@ void settle(const std::vector<Target>& targets) {
     for (auto target = targets.rbegin(); target != targets.rend(); ++target) removeMade(target->newContent());
 }
 
+// Every target holds its new content and the replacement has not stood: each goes back as it was,
+// which the disk alone would not tell (no new content waits).
+void putBack(const std::vector<Target>& targets) {
+    for (const Target& target : targets) {
+        if (target.existed) moveFile(target.oldContent(), target.path, MOVEFILE_REPLACE_EXISTING, target.path);
+        else removeMade(target.path);
+    }
+}
+
 // The journal lists the targets in order, a line each: "replaces" or "creates", a tab and the full
 // path. It is held open against the finish of another process until the replacement removes it.
 FileHandle createJournal(const std::string& path) {
@@ -203,7 +212,12 @@ void replaceTogether(std::span<const FileReplacement> files, const std::string& 
         for (size_t i = 0; i < files.size(); ++i) writeNewContent(targets[i], files[i].content);
         if (hooks.beforeFirstMove) hooks.beforeFirstMove();
         for (const Target& target : targets) putInPlace(target);
-        if (hooks.beforeCommit) hooks.beforeCommit();
+        try {
+            if (hooks.beforeCommit) hooks.beforeCommit();
+        } catch (...) {
+            putBack(targets);
+            throw;
+        }
     } catch (...) {
         settle(targets);
         removeJournal(journal, journalPath);

@@ -1,7 +1,7 @@
 #include "config/restart_on_save.h"
 
 #include "config/apache_edit.h"
-#include "config/installation.h"
+#include "server/installation_apache.h"
 #include "ui_text.h"
 
 namespace velko {
@@ -15,9 +15,11 @@ std::optional<ApacheAddress> listenAddressOf(std::string_view configuration) {
     return ApacheAddress{reachableAddressOf(configuration), static_cast<std::uint16_t>(*port)};
 }
 
-ApacheInstallation apacheOf(const std::string& xamppDirectory) {
-    return {xamppDirectory + std::string(relative::kApacheProgram), xamppDirectory,
-            xamppDirectory + std::string(relative::kApacheErrorLog)};
+// The installation's Apache, when its httpd.exe may run.
+std::optional<ApacheInstallation> apacheOf(const std::string& xamppDirectory) {
+    std::optional<std::string> program = installationApache(xamppDirectory);
+    if (!program) return std::nullopt;
+    return ApacheInstallation{std::move(*program), xamppDirectory, xamppDirectory + std::string(kApacheErrorLog)};
 }
 
 }  // namespace
@@ -26,13 +28,13 @@ RestartOnSave::RestartOnSave(ConfigView& view, const std::string& xamppDirectory
                              const std::string& newPort, bool portChanged)
     : view_(view), heldPort_(portOf(configuration)), newPort_(newPort), heldAddress_(listenAddressOf(configuration)) {
     if (!portChanged) return;
-    const ApacheInstallation apache = apacheOf(xamppDirectory);
-    std::optional<RunningApache> running = runningApache(apache);
+    const std::optional<ApacheInstallation> apache = apacheOf(xamppDirectory);
+    std::optional<RunningApache> running = apache ? runningApache(*apache) : std::nullopt;
     if (!running) return;
     declined_ = !view.confirm(text::filled(text::kRestartQuestion, {heldPort_, newPort_}));
     if (declined_) return;
     ServerProgress progress{[&view](std::string_view status) { view.showStatus(status); }, [&view] { view.yieldToEvents(); }};
-    restart_.emplace(apache, std::move(*running), std::move(progress));
+    restart_.emplace(*apache, std::move(*running), std::move(progress));
 }
 
 void RestartOnSave::restartOn(std::string_view newConfiguration) {

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "config/apache_edit.h"
+#include "config/config_files_on_disk.h"
 #include "config/mod_file.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
 #include "config/restart_on_save.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
+#include "server/apache_check.h"
 #include "ui_text.h"
 #include "win/failure.h"
 #include "win/file_io.h"
@@ -56,21 +58,6 @@ struct FilesNow {
 struct PortToWrite {
     std::string text;
     bool changed = false;
-};
-
-// Included files of the configuration, read from the disk for the check of a new port.
-class ConfigFilesOnDisk final : public ConfigFiles {
-public:
-    std::optional<std::string> read(const std::string& path) const override {
-        try {
-            return readWholeFile(path);
-        } catch (const Failure&) {
-            return std::nullopt;
-        }
-    }
-    std::optional<std::vector<std::string>> list(const std::string& directory) const override {
-        return entryNames(directory);
-    }
 };
 
 // A refusal names the field (or the port), and the value (or the line) where the format shows it.
@@ -188,8 +175,15 @@ void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
         {now.path(SavedFile::ApacheConfiguration),
          rewrittenConfiguration(now.apacheConfiguration(), port.text, [&] { view.yieldToEvents(); })},
     };
+    ReplacementHooks hooks;
+    // Apache checks the files in place, while a refusal can still undo the save; then its running
+    // server moves to them, or the save is undone and it runs on the old files again.
+    hooks.beforeCommit = [&] {
+        refuseWhatApacheRefuses(snapshot.xamppDirectory, now.path(SavedFile::ApacheConfiguration), [&] { view.yieldToEvents(); });
+        apache.restartOn(files[2].content);
+    };
     try {
-        replaceTogether(files, paths.saveJournal(), {.beforeFirstMove = {}, .beforeCommit = [&] { apache.restartOn(files[2].content); }});
+        replaceTogether(files, paths.saveJournal(), hooks);
     } catch (const Failure& failure) {
         throw apache.undone(failure);
     }

@@ -10,8 +10,9 @@ namespace velko {
 // the save reads it. A field that holds a line break, a new port that is no port, or one that
 // another Listen directive of the whole configuration (included files too) names, stops the save
 // before anything is written. Files that another program has changed since the load, and a new
-// port that another program holds, are saved only when the user says so. Save, Exit, OK and the
-// "..." buttons are disabled while it writes.
+// port that another program holds, are saved only when the user says so. The installation's own
+// Apache checks the files in place before the save stands, and its refusal undoes the save
+// (refuseWhatApacheRefuses). Save, Exit, OK and the "..." buttons are disabled while it writes.
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths);
 
 }  // namespace velko

@@ -58,18 +58,6 @@ void stopProcesses(const std::vector<ProgramProcess>& processes, const ServerPro
         throw Failure(failure_number::PermissionDenied, std::string(text::kApacheStays));
 }
 
-ProcessHandle startProgram(const std::string& program, const std::string& folder) {
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        folder.c_str(), &startup, &started))
-        throw lastErrorFailure(program);
-    const ThreadHandle thread(started.hThread);
-    return ProcessHandle(started.hProcess);
-}
-
 bool hasEnded(const ProcessHandle& process) { return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0; }
 
 }  // namespace velko

@@ -25,9 +25,6 @@ std::vector<ProgramProcess> processesOf(const std::string& programFinalPath);
 // process stays even then.
 void stopProcesses(const std::vector<ProgramProcess>& processes, const ServerProgress& progress);
 
-// Starts the program in the folder with no window, as the control panel does, and lets it run.
-ProcessHandle startProgram(const std::string& program, const std::string& folder);
-
 // Whether the process has ended.
 bool hasEnded(const ProcessHandle& process);
 

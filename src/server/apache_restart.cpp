@@ -6,6 +6,7 @@
 
 #include "server/apache_processes.h"
 #include "server/apache_service.h"
+#include "server/child_process.h"
 #include "ui_text.h"
 #include "win/file_io.h"
 #include "win/program_paths.h"
@@ -120,7 +121,7 @@ void ApacheRestart::start() {
     progress_.say(text::kStartingApache);
     logSizeAtStart_ = sizeOf(apache_.errorLog);
     if (running_.service) startService(*running_.service);
-    else started_ = startProgram(apache_.program, apache_.folder);
+    else started_ = startDetached({apache_.program, {}, apache_.folder});
 }
 
 // Looks until Apache answers, ends or the limit passes.

@@ -36,15 +36,17 @@ private:
 struct CloseFile {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
-// Closed as files are, but owned by a type of their own, so that neither handle stands for the other.
+// Closed as files are, but each owned by a type of its own, so that none stands for another.
 struct CloseProcess {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
-// Events and threads, closed as files are, each owned by a type of its own as well.
-struct CloseEvent {
+struct CloseThread {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
-struct CloseThread {
+struct CloseJob {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct CloseEvent {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
 struct CloseFind {
@@ -62,8 +64,9 @@ struct FreeModule {
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
-using EventHandle = UniqueHandle<HANDLE, nullptr, CloseEvent>;
 using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseThread>;
+using JobHandle = UniqueHandle<HANDLE, nullptr, CloseJob>;
+using EventHandle = UniqueHandle<HANDLE, nullptr, CloseEvent>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;

@@ -12,11 +12,16 @@ namespace velko {
 // tell it (a service of another user, say).
 std::string imageOf(DWORD processId);
 
-// The path of an existing file or folder with every link on the way resolved; nothing when it
-// cannot be opened.
+// Where an open file or folder really lies, every link on the way followed: "\\?\C:\..." on a
+// disk, "\\?\UNC\..." on a network share. Nothing when the system cannot tell.
+std::optional<std::string> finalPathOf(HANDLE opened);
+// The same for a path, which is opened for it; nothing when it cannot be opened.
 std::optional<std::string> finalPathOf(const std::string& path);
 
-// Whether a path names the same file as a final path, as Windows compares paths (letter case aside).
+// Whether two paths are the same as Windows compares them: letter case aside.
+bool isSamePath(const std::string& a, const std::string& b);
+
+// Whether a path names the file at a final path.
 bool isSameFile(const std::string& path, const std::string& finalPath);
 
 }  // namespace velko

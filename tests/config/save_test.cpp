@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "held_port.h"
 #include "server/apache_processes.h"
+#include "server/child_process.h"
 #include "server/http_probe.h"
 #include "small_installation.h"
 #include "ui_text.h"
@@ -149,14 +151,19 @@ struct ApacheCase {
     std::string before;
     std::string port;
     std::string after;
+    std::optional<std::string> apache = {};  // no httpd.exe; "" when it accepts; its refusal, quoted
 };
 
-// The edit's rules stand in the native tables; here the file the real save writes.
+// The edit's rules stand in the native tables; here the file the real save writes, which the
+// installation's httpd.exe checks as saved (line numbers too): its refusal leaves every file as it was.
 TEST_F(Saving, ChangesOnlyTheFirstListenAndServerNameDirectives) {
+    put("apache\\conf\\extra\\refused.conf", "\r\nStandInRefuses\r\n");
+    const std::string refused = ":\nInvalid command 'StandInRefuses', perhaps misspelled or defined by a module not "
+                                "included in the server configuration\n\nMend";
     const std::vector<ApacheCase> cases{
         {"an ordinary file", std::string(kSmallApacheConfiguration), "8080",
          "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\nServerName localhost:8080\r\n"
-         "DocumentRoot \"C:/xampp/htdocs\"\r\n"},
+         "DocumentRoot \"C:/xampp/htdocs\"\r\n", ""},
         {"a commented copy stays", "#Listen 80\r\nListen 80\r\nServerName localhost:80\r\n", "81",
          "#Listen 80\r\nlisten 81\r\nServerName localhost:81\r\n"},
         {"a continued Listen and a Listen continuing a comment", "# old \\\nListen 80\nListen \\\n  80 http\n", "081",
@@ -169,15 +176,28 @@ TEST_F(Saving, ChangesOnlyTheFirstListenAndServerNameDirectives) {
         {"an empty port leaves the text as it is", "Listen 80\r\nServerName localhost:80\rX\n", "",
          "Listen 80\r\nServerName localhost:80\r\nX\n"},
         {"a file with no lines", "", "81", ""},
+        {"Apache refuses httpd.conf", "Listen \\\r\n 80\r\nStandInRefuses on\r\n", "81", "Listen \\\r\n 80\r\nStandInRefuses on\r\n",
+         "AH00526: Syntax error on line 2 of " + scratch.path(inXampp(relative::kApacheConfiguration)) + refused},
+        {"Apache refuses an included file", "Listen 80\nInclude conf/extra/refused.conf\n", "81",
+         "Listen 80\nInclude conf/extra/refused.conf\n",
+         "AH00526: Syntax error on line 2 of " + scratch.path(inXampp("apache\\conf\\extra\\refused.conf")) + refused},
     };
     for (const ApacheCase& c : cases) {
         SCOPED_TRACE(c.what);
         put(relative::kApacheConfiguration, c.before);
+        c.apache ? installStandInApache() : drop(kApacheProgram);
         ASSERT_TRUE(open());
         setTextOf(Control::txtWSP, c.port);
+        setTextOf(Control::txtLES, c.what);
+        const std::vector<std::string> filesBefore = savedFiles();
+        dialogs.messages.clear();
         save();
-        EXPECT_TRUE(dialogs.messages.empty());
+        ASSERT_EQ(dialogs.messages.size(), c.apache.value_or("").empty() ? 0u : 1u);
         EXPECT_EQ(get(relative::kApacheConfiguration), c.after);
+        if (!c.apache.value_or("").empty()) {
+            EXPECT_NE(dialogs.messages[0].text.find(*c.apache), std::string::npos) << dialogs.messages[0].text;
+            EXPECT_EQ(savedFiles(), filesBefore);
+        }
     }
 }
 
@@ -404,10 +424,10 @@ TEST_F(Saving, AsksBeforeRestartingTheInstallationsOwnRunningApacheOnly) {
         return waitUntil(quiet, std::chrono::seconds(10), [&] { return answersHttp({"127.0.0.1", uint16_t(std::stoi(port))}, quiet); });
     };
     for (const std::string& folder : {std::string("other\\"), std::string(kXampp)}) {
-        const std::string program = scratch.path(folder + std::string(relative::kApacheProgram));
-        scratch.write(folder + std::string(relative::kApacheProgram), readBytes(VELKO_STAND_IN_HTTPD));
+        const std::string program = scratch.path(folder + std::string(kApacheProgram));
+        scratch.write(folder + std::string(kApacheProgram), readBytes(VELKO_STAND_IN_HTTPD));
         scratch.write(folder + std::string(relative::kApacheConfiguration), "Listen " + oldPort + "\r\n");
-        const ProcessHandle apache = startProgram(program, scratch.path(folder));
+        startDetached({program, {}, scratch.path(folder)});
         ASSERT_TRUE(answersOn(oldPort));
         put(relative::kApacheConfiguration, "Listen " + oldPort + "\r\n");
         ASSERT_TRUE(open());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/installation.h"
+#include "server/installation_apache.h"
 #include "window_fixture.h"
 
 namespace velko::testing {
@@ -48,6 +49,12 @@ protected:
         put(relative::kSettings, kSmallSettings);
         put(relative::kPresets, kSmallPresets);
         pointAtInstallation();
+    }
+
+    // The stand-in for Apache's httpd.exe as the installation's own.
+    void installStandInApache() const {
+        scratch.makeDirectory(inXampp("apache\\bin"));
+        ASSERT_TRUE(CopyFileA(VELKO_STAND_IN_HTTPD, scratch.path(inXampp(kApacheProgram)).c_str(), FALSE));
     }
 
     // No handle keeps the file open: it opens without any sharing.

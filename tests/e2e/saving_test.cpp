@@ -5,7 +5,9 @@
 #include "held_port.h"
 #include "server/apache_processes.h"
 #include "server/apache_service.h"
+#include "server/child_process.h"
 #include "server/http_probe.h"
+#include "server/installation_apache.h"
 #include "ui_text.h"
 #include "win/handles.h"
 #include "win/program_paths.h"
@@ -233,7 +235,7 @@ TEST_F(Saving, ASaveCutShortBetweenItsMovesIsUndoneByTheNextStart) {
 // as a service; stopped, and its service deleted, when the test ends.
 class SavingWithApache : public Saving {
 protected:
-    static constexpr char kProgram[] = "apache\\bin\\httpd.exe";
+    const std::string apacheProgram = installed(std::string(kApacheProgram));
     const std::pair<std::string, std::string> ports = testing::twoFreePorts();
     const std::string& oldPort = ports.first;
     const std::string& newPort = ports.second;
@@ -241,8 +243,8 @@ protected:
     std::string demoApache;
 
     ~SavingWithApache() override {
-        if (const std::optional<std::string> program = finalPathOf(installed(kProgram)))
-            stopProcesses(processesOf(*program), kQuiet);
+        if (const std::optional<std::string> running = finalPathOf(apacheProgram))
+            stopProcesses(processesOf(*running), kQuiet);
         if (serviceName.empty()) return;
         stopService(serviceName, kQuiet);
         const ServiceHandle service = openService(SERVICE_ALL_ACCESS);
@@ -251,19 +253,19 @@ protected:
 
     void startApache(bool asService) {
         installDemo();
-        scratch.write("xampp\\apache\\bin\\httpd.exe", testing::readBytes(VELKO_STAND_IN_HTTPD));
+        scratch.write("xampp\\" + std::string(kApacheProgram), testing::readBytes(VELKO_STAND_IN_HTTPD));
         demoApache = testing::readBytes(installed(kApacheConfiguration));
         testing::writeBytes(installed(kApacheConfiguration), withPort(demoApache, oldPort));
         if (asService) {
             serviceName = "VelkoStandIn" + std::to_string(GetCurrentProcessId());
             const ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
-            const std::string command = "\"" + installed(kProgram).append("\" -k runservice");
+            const std::string command = "\"" + apacheProgram + "\" -k runservice";
             ServiceHandle(CreateServiceA(manager.get(), serviceName.c_str(), serviceName.c_str(), SERVICE_ALL_ACCESS,
                                          SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                          command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
             ASSERT_TRUE(StartServiceA(openService(SERVICE_START).get(), 0, nullptr)) << GetLastError();
         } else {
-            startProgram(installed(kProgram), xamppDirectory());
+            startDetached({apacheProgram, {}, xamppDirectory()});
         }
         ASSERT_TRUE(waitUntil([&] { return answers(oldPort); })) << "the stand-in does not answer";
     }

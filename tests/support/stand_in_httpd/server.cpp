@@ -7,9 +7,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "config/apache_edit.h"
+#include "config/config_files_on_disk.h"
 #include "stand_in.h"
 
 namespace velko::stand_in {
@@ -40,7 +42,8 @@ std::vector<SOCKET> listeners() {
     const std::string file = (kServerRoot / "conf" / "httpd.conf").string();
     std::vector<SOCKET> sockets;
     bool taken = false;
-    forEachDirective(FilesOnDisk(), file, *FilesOnDisk().read(file), [&](const std::string&, const ConfigLine& line) {
+    const ConfigFilesOnDisk disk;
+    forEachDirective(disk, file, disk.read(file).value_or(""), [&](const std::string&, const ConfigLine& line) {
         if (!isDirective(line.text, "Listen")) return true;
         sockaddr_in address{AF_INET, htons(static_cast<u_short>(std::stoi(shownPortOf(line.text)))), {}, {}};
         address.sin_addr.s_addr = inet_addr(reachableAddressOf(line.text) == "127.0.0.1" ? "0.0.0.0" : reachableAddressOf(line.text).c_str());
