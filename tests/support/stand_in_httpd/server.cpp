@@ -1,12 +1,11 @@
-// "httpd.exe" alone or "httpd.exe -k runservice": the server. It listens on every port its
-// configuration's Listen directives name, answers each request with an empty "200 OK", writes
+// "httpd.exe" alone or "httpd.exe -k runservice": the server. It listens on all addresses on every
+// port its configuration's Listen directives name, answers each request with an empty "200 OK", writes
 // logs\httpd.pid and Apache's lines to logs\error.log, and stops on the graceful-stop event
 // "ap<pid>_shutdown" or the service's stop control. A port it cannot bind ends it as Apache ends;
 // a file logs\stand-in-holds-start holds its start until it is stopped.
 #include <winsock2.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -45,8 +44,7 @@ std::vector<SOCKET> listeners() {
     const ConfigFilesOnDisk disk;
     forEachDirective(disk, file, disk.read(file).value_or(""), [&](const std::string&, const ConfigLine& line) {
         if (!isDirective(line.text, "Listen")) return true;
-        sockaddr_in address{AF_INET, htons(static_cast<u_short>(std::stoi(shownPortOf(line.text)))), {}, {}};
-        address.sin_addr.s_addr = inet_addr(reachableAddressOf(line.text) == "127.0.0.1" ? "0.0.0.0" : reachableAddressOf(line.text).c_str());
+        sockaddr_in address{AF_INET, htons(static_cast<u_short>(std::stoi(shownPortOf(line.text)))), {}, {}};  // 0.0.0.0
         const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         taken = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0;
         if (taken) log("(OS 10048)Only one usage of each socket address is normally permitted.  : AH00072: make_sock: could not bind to address 0.0.0.0:" + shownPortOf(line.text));
