@@ -122,6 +122,11 @@ inline constexpr std::string_view kRestartQuestion =
     "Apache is running on port %s. Restart it now so that it listens on %s?";
 inline constexpr std::string_view kRestartDeclined =
     "The new port is saved. Apache goes on listening on port %s; port %s takes effect when Apache next starts.";
+// The start found a save cut short, perhaps during a restart, and settled it; Apache is not running.
+inline constexpr std::string_view kSaveCutShortApacheStopped =
+    "The last save was cut short. Its files have been settled as its journal decided: each is whole, "
+    "all as they were before that save or all as it saved them.\n\nApache is not running. Start it "
+    "from XAMPP's control panel.";
 // What the restart is doing, beside "Status:" in the window.
 inline constexpr std::string_view kStoppingApache = "Stopping Apache...";
 inline constexpr std::string_view kStartingApache = "Starting Apache...";

@@ -114,7 +114,8 @@ void FrmVelko::showStatus(std::string_view status) {
 }
 
 void FrmVelko::inform(const std::string& message) {
-    dialogs_.showMessage(hwnd_, message, std::string(text::kAppTitle), MB_OK | MB_ICONINFORMATION);
+    const HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;  // the load tells before the window shows
+    dialogs_.showMessage(owner, message, std::string(text::kAppTitle), MB_OK | MB_ICONINFORMATION);
 }
 
 bool FrmVelko::confirm(const std::string& question) {

@@ -7,6 +7,7 @@
 #include "config/apache_edit.h"
 #include "config/mod_file.h"
 #include "config/replacement_file.h"
+#include "config/restart_on_save.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "config/value_rule.h"
@@ -117,8 +118,10 @@ void readPresets(ConfigView& view) {
 }  // namespace
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
+    const bool saveCutShort = GetFileAttributesA(paths.saveJournal().c_str()) != INVALID_FILE_ATTRIBUTES;
     finishCutShortReplacement(paths.saveJournal());
     determineXamppDirectory(view, paths);
+    if (saveCutShort) tellWhenApacheStopped(view, view.text(Field::XamppPath));
     LoadedValues& loaded = view.loaded();
     loaded.directory = view.text(Field::XamppPath);
     loaded[SavedFile::Pointer] = stampOf(bytesIfReadable(paths.pointerFile));

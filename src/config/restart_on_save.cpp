@@ -52,4 +52,9 @@ void RestartOnSave::tellWhenDeclined() const {
     if (declined_) view_.inform(text::filled(text::kRestartDeclined, {heldPort_, newPort_}));
 }
 
+void tellWhenApacheStopped(ConfigView& view, const std::string& xamppDirectory) {
+    const std::optional<ApacheInstallation> apache = apacheOf(xamppDirectory);
+    if (apache && !runningApache(*apache)) view.inform(std::string(text::kSaveCutShortApacheStopped));
+}
+
 }  // namespace velko

@@ -35,4 +35,8 @@ private:
     bool declined_ = false;
 };
 
+// A save was cut short, perhaps while it restarted Apache, and the load has settled its journal:
+// when the installation's Apache is not running now, the user is told so, and how to start it.
+void tellWhenApacheStopped(ConfigView& view, const std::string& xamppDirectory);
+
 }  // namespace velko

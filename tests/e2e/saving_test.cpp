@@ -241,6 +241,7 @@ protected:
     const std::string& newPort = ports.second;
     std::string serviceName;
     std::string demoApache;
+    inline static const ServerProgress kQuiet{[](std::string_view) {}, [] {}};
 
     ~SavingWithApache() override {
         if (const std::optional<std::string> running = finalPathOf(apacheProgram))
@@ -257,12 +258,13 @@ protected:
         demoApache = testing::readBytes(installed(kApacheConfiguration));
         testing::writeBytes(installed(kApacheConfiguration), withPort(demoApache, oldPort));
         if (asService) {
-            serviceName = "VelkoStandIn" + std::to_string(GetCurrentProcessId());
+            const std::string name = "VelkoStandIn" + std::to_string(GetCurrentProcessId());
             const ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
             const std::string command = "\"" + apacheProgram + "\" -k runservice";
-            ServiceHandle(CreateServiceA(manager.get(), serviceName.c_str(), serviceName.c_str(), SERVICE_ALL_ACCESS,
-                                         SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
-                                         command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+            ASSERT_TRUE(ServiceHandle(CreateServiceA(manager.get(), name.c_str(), name.c_str(), SERVICE_ALL_ACCESS,
+                                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                                     command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr)));
+            serviceName = name;  // deleted when the test ends
             ASSERT_TRUE(StartServiceA(openService(SERVICE_START).get(), 0, nullptr)) << GetLastError();
         } else {
             startDetached({apacheProgram, {}, xamppDirectory()});
@@ -314,7 +316,6 @@ protected:
 
 private:
     using ServiceHandle = UniqueHandle<SC_HANDLE, nullptr, decltype([](SC_HANDLE h) { CloseServiceHandle(h); })>;
-    inline static const ServerProgress kQuiet{[](std::string_view) {}, [] {}};
 
     ServiceHandle openService(DWORD access) const {
         const ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
@@ -338,7 +339,8 @@ TEST_F(SavingWithApache, ANewPortAnotherProgramHoldsPutsEveryFileBackAndApacheOn
     EXPECT_TRUE(answers(oldPort));
 }
 
-// The program ends while it waits for Apache on the new port: the next start puts the old files back.
+// The program ends while it waits for Apache on the new port: the next start puts the old files back
+// and, Apache not running, says so.
 TEST_F(SavingWithApache, ARestartCutShortIsUndoneByTheNextStart) {
     ASSERT_NO_FATAL_FAILURE(startApache(false));
     const FileContents before = installationFiles();
@@ -347,7 +349,9 @@ TEST_F(SavingWithApache, ARestartCutShortIsUndoneByTheNextStart) {
     const bool waiting = waitUntil([&] { return textOf(Control::Frame1).find(newPort) != std::string::npos; });
     program.reset();  // ends the process
     ASSERT_TRUE(waiting && exists(pointerFile() + ".velko-journal"));
+    stopProcesses(processesOf(*finalPathOf(apacheProgram)), kQuiet);
     start();
+    ASSERT_NO_FATAL_FAILURE(answerBox(std::string(text::kSaveCutShortApacheStopped), IDOK));
     ASSERT_TRUE(waitForMainWindow());
     EXPECT_EQ(installationFiles(), before);
     EXPECT_FALSE(exists(pointerFile() + ".velko-journal"));
