@@ -3,6 +3,7 @@
 // then shows of it.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,13 @@ protected:
                                             relative::kSettings, relative::kPresets})
             files.push_back(scratch.path(inXampp(file)));
         return files;
+    }
+
+    // What the last load or save noted of a file; nothing when it noted nothing.
+    std::optional<FileStamp> noted(const std::string& fullPath) const {
+        for (const NotedFile& file : window->loaded().files)
+            if (file.path == fullPath) return file.stamp;
+        return std::nullopt;
     }
 
     int themeCount() const {
