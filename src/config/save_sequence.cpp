@@ -52,10 +52,10 @@ struct SavedFile {
 };
 
 // The one list of the files a save replaces, built anew by each save, in the order it replaces
-// them: the settings file, the pointer file and Apache's main configuration file, then every
-// other file the port moves. The reads, the stamps, the questions and the journal take it.
+// them: the settings file, the pointer file, every other file the port moves, and last Apache's
+// main configuration file. The reads, the stamps, the questions and the journal take it.
 using SavedFiles = std::vector<SavedFile>;
-enum TheThree : size_t { kSettingsFile, kPointerFile, kApacheConfiguration };
+enum FirstFiles : size_t { kSettingsFile, kPointerFile };
 
 // What the user has agreed to during this save: the files as the user knows them (what the load
 // noted, and what a question answered Yes showed), and the questions answered Yes.
@@ -148,19 +148,19 @@ void refuseListenConflict(const PortToWrite& port, const ConfigFiles& configurat
 void addOnce(SavedFiles& files, SavedFile file) {
     for (const SavedFile& listed : files)
         if (samePath(listed.path, file.path)) return;
-    files.push_back(std::move(file));
+    files.insert(files.end() - 1, std::move(file));
 }
 
 // The files besides the three that name the port the server moves from: files that Apache's
 // configuration includes, then the control panel's settings in the installation's top folder.
 void addFilesThePortMoves(SavedFiles& files, const PortToWrite& port, const ConfigFilesReadOnce& configuration,
                           const std::string& xamppDirectory) {
-    const SavedFile& main = files[kApacheConfiguration];
+    const SavedFile& main = files.back();
     const std::optional<unsigned> from = portNumber(portOf(*main.before));
     if (!port.changed || !from) return;
+    std::vector<MovedFile> included = includedFilesMoved(configuration, main.path, *main.before, *from, port.text);
     const std::string alsoNamesPort = text::filled(text::kAlsoNamesPort, {std::to_string(*from)});
-    for (MovedFile& moved : includedFilesMoved(configuration, main.path, *main.before, *from, port.text))
-        addOnce(files, {moved.path, std::move(moved.before), std::move(moved.after), alsoNamesPort});
+    for (MovedFile& moved : included) addOnce(files, {moved.path, std::move(moved.before), std::move(moved.after), alsoNamesPort});
     std::string controlPanel = xamppDirectory + std::string(relative::kControlPanelSettings);
     std::optional<std::string> settings = readFileIfPresent(controlPanel);
     if (!settings) return;
@@ -245,8 +245,8 @@ std::string linesWithCrLf(const std::vector<std::string>& lines) {
 void putTogether(SavedFiles& files, const SaveSnapshot& snapshot, const PortToWrite& port, ConfigView& view) {
     files[kSettingsFile].after = linesWithCrLf(snapshot.settingsLines);
     files[kPointerFile].after = linesWithCrLf({pointerLine(snapshot.xamppDirectory)});
-    files[kApacheConfiguration].after =
-        rewrittenConfiguration(*files[kApacheConfiguration].before, port.text, [&] { view.yieldToEvents(); });
+    files.back().after =
+        rewrittenConfiguration(*files.back().before, port.text, [&] { view.yieldToEvents(); });
 }
 
 // Right before the first move every file is read again: one that another program changed while
@@ -272,10 +272,10 @@ ReplacementHooks hooksOf(ConfigView& view, Consent& consent, const SavedFiles& f
 // Steps 2 to 8 of a save; false when it must start again from its reading (ReadAgain).
 bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const SaveSnapshot& snapshot, Consent& consent) {
     SavedFiles files = readTheThree(snapshot, paths);                                                  // 2
-    const PortToWrite port = portToWrite(view, snapshot.port, *files[kApacheConfiguration].before);  // 3
+    const PortToWrite port = portToWrite(view, snapshot.port, *files.back().before);  // 3
     const ConfigFilesOnDisk disk;
     const ConfigFilesReadOnce configuration(disk);
-    refuseListenConflict(port, configuration, files[kApacheConfiguration]);
+    refuseListenConflict(port, configuration, files.back());
     addFilesThePortMoves(files, port, configuration, snapshot.xamppDirectory);
     if (!changesMayBeLost(view, consent.known, files, stampsOf(files)) || !otherFilesMayChange(view, consent, files, port) ||  // 4
         !heldPortMayBeSaved(view, consent, port))
