@@ -245,8 +245,7 @@ std::string linesWithCrLf(const std::vector<std::string>& lines) {
 void putTogether(SavedFiles& files, const SaveSnapshot& snapshot, const PortToWrite& port, ConfigView& view) {
     files[kSettingsFile].after = linesWithCrLf(snapshot.settingsLines);
     files[kPointerFile].after = linesWithCrLf({pointerLine(snapshot.xamppDirectory)});
-    files.back().after =
-        rewrittenConfiguration(*files.back().before, port.text, [&] { view.yieldToEvents(); });
+    files.back().after = rewrittenConfiguration(*files.back().before, port.text, [&] { view.yieldToEvents(); });
 }
 
 // Right before the first move every file is read again: one that another program changed while
@@ -271,18 +270,24 @@ ReplacementHooks hooksOf(ConfigView& view, Consent& consent, const SavedFiles& f
 
 // Steps 2 to 8 of a save; false when it must start again from its reading (ReadAgain).
 bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const SaveSnapshot& snapshot, Consent& consent) {
-    SavedFiles files = readTheThree(snapshot, paths);                                                  // 2
-    const PortToWrite port = portToWrite(view, snapshot.port, *files.back().before);  // 3
+    // 2. The three files as they are now.
+    SavedFiles files = readTheThree(snapshot, paths);
+    // 3. The port, its checks and the other files it moves, each file of the configuration read once.
+    const PortToWrite port = portToWrite(view, snapshot.port, *files.back().before);
     const ConfigFilesOnDisk disk;
     const ConfigFilesReadOnce configuration(disk);
     refuseListenConflict(port, configuration, files.back());
     addFilesThePortMoves(files, port, configuration, snapshot.xamppDirectory);
-    if (!changesMayBeLost(view, consent.known, files, stampsOf(files)) || !otherFilesMayChange(view, consent, files, port) ||  // 4
+    // 4. The questions; No ends the save having written nothing.
+    if (!changesMayBeLost(view, consent.known, files, stampsOf(files)) || !otherFilesMayChange(view, consent, files, port) ||
         !heldPortMayBeSaved(view, consent, port))
         return true;
-    CommandsDisabled guard(view);  // 5
-    putTogether(files, snapshot, port, view);  // 6
-    std::vector<FileReplacement> replacements;  // 7
+    // 5. Nothing the user does meanwhile starts another save.
+    CommandsDisabled guard(view);
+    // 6. The new contents of the three.
+    putTogether(files, snapshot, port, view);
+    // 7. Every file replaced, all or none.
+    std::vector<FileReplacement> replacements;
     for (SavedFile& file : files) replacements.push_back({file.path, std::move(file.after)});
     try {
         replaceTogether(replacements, paths.saveJournal(), hooksOf(view, consent, files));
@@ -291,7 +296,8 @@ bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const Sa
     } catch (const ReadAgain&) {
         return false;
     }
-    for (const FileReplacement& file : replacements) note(consent.known, file.target, stampOf(std::string_view(file.content)));  // 8
+    // 8. What was written is what the next save compares with.
+    for (const FileReplacement& file : replacements) note(consent.known, file.target, stampOf(std::string_view(file.content)));
     view.loaded().files = std::move(consent.known);
     return true;
 }
@@ -299,7 +305,8 @@ bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const Sa
 }  // namespace
 
 void saveConfiguration(ConfigView& view, const InstallationPaths& paths) {
-    const SaveSnapshot snapshot = takeSnapshot(view);  // 1
+    // 1. The fields, taken once and checked.
+    const SaveSnapshot snapshot = takeSnapshot(view);
     Consent consent{view.loaded().files, {}};
     while (!saveFromTheFiles(view, paths, snapshot, consent)) {
     }
