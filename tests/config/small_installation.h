@@ -3,7 +3,6 @@
 // then shows of it.
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -85,8 +85,7 @@ TEST_F(Saving, ATypedPortGoesIntoTheApacheConfigurationWithTheSettingsAndThePoin
     // A pointer file written by hand, which the save replaces with its one line.
     testing::writeBytes(pointerFile(), "# where XAMPP is\r\nXAMPP_DIR = " + xamppDirectory() + "\r\n");
     const std::string apacheBefore = testing::readBytes(installed(kApacheConfiguration));
-    const std::string controlPanel = installed("xampp-control.ini");
-    const std::string controlPanelBefore = testing::readBytes(controlPanel);
+    const std::string controlPanel = installed("xampp-control.ini"), controlPanelBefore = testing::readBytes(controlPanel);
     start();
     ASSERT_TRUE(waitForMainWindow());
 
