@@ -41,12 +41,6 @@ class DemoInstallationTest : public SmallInstallationTest {
 protected:
     std::string installationFile(std::string_view relativePath) const { return scratch.path(inXampp(relativePath)); }
     TreeSnapshot installationSnapshot() const { return snapshotOf(xamppDirectory()); }
-    // The demo less the control panel's settings, so that a port change replaces the three files
-    // alone: saves that move the control panel's port too are tested in tests/config.
-    void installDemo() const {
-        WindowTest::installDemo();
-        drop(relative::kControlPanelSettings);
-    }
     // Puts back everything below the scratch directory as a snapshot of it was taken.
     void restoreScratch(const TreeSnapshot& snapshot) const;
 
