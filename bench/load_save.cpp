@@ -21,10 +21,12 @@ namespace {
 using velko::bench::median;
 using velko::bench::timeMs;
 
-// No dialog is expected: a message box means a failure, which ends the benchmark.
+// A question (the control panel's port moving with Apache's) is answered Yes, so that every save
+// writes; any other message box means a failure, which ends the benchmark.
 class QuietDialogs final : public velko::Dialogs {
 public:
-    int showMessage(HWND, const std::string& text, const std::string&, UINT) override {
+    int showMessage(HWND, const std::string& text, const std::string&, UINT style) override {
+        if ((style & MB_TYPEMASK) == MB_YESNO) return IDYES;
         std::fprintf(stderr, "the configurator reported: %s\n", text.c_str());
         std::exit(3);
     }
@@ -54,12 +56,11 @@ unsigned long long fileSize(const std::string& path) {
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Every file a load reads, and the included configuration files that a save with a new port
-// reads besides, once each.
+// Every file a load reads, the included configuration files too, once each.
 unsigned long long bytesRead(const std::string& pointerFile, const std::string& xampp) {
     unsigned long long bytes = fileSize(pointerFile);
     for (const char* relative : {"xampp-changes.txt", "htdocs\\velko\\index.pl", "apache\\conf\\httpd.conf",
-                                 "htdocs\\velko\\config.dat", "htdocs\\velko\\enc_opts.txt"})
+                                 "htdocs\\velko\\config.dat", "htdocs\\velko\\enc_opts.txt", "xampp-control.ini"})
         bytes += fileSize(xampp + relative);
     const std::string extra = xampp + "apache\\conf\\extra\\";
     WIN32_FIND_DATAA entry;

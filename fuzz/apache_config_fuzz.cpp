@@ -1,6 +1,6 @@
 // Apache's configuration read whole, on small file trees that include each other, and the edit of
 // its port: every reading ends, whatever includes what; a save keeps every byte but the edited
-// lines, a load finds the port it wrote, and a second save changes nothing more.
+// lines, a load finds the port it wrote, and a second save, which moves nothing, changes nothing more.
 #include <cstdint>
 #include <string>
 
@@ -13,9 +13,9 @@ using velko::fuzz::require;
 namespace {
 
 constexpr char kMain[] = "C:\\x\\conf\\httpd.conf";
-constexpr const char* kPieces[] = {"Listen ", "listen\t", "ServerName localhost:", "Include conf/", "IncludeOptional ",
-                                   "*.conf", "a.conf", "b.conf", "Define P ", "${P}", "ServerRoot /x", "80", "127.0.0.1:",
-                                   "[::]:", "\"", "'", "\\", "#", " ", "\r", "\n", "\r\n"};
+constexpr const char* kPieces[] = {"Listen ", "listen\t", "ServerName localhost:", "Include conf/", "IncludeOptional ", "*.conf",
+                                   "a.conf", "b.conf", "Define P ", "${P}", "ServerRoot /x", "80", "127.0.0.1:", "<VirtualHost *:",
+                                   ">", "[::]:", "\"", "'", "\\", "#", " ", "\r", "\n", "\r\n"};
 
 std::string textOfPieces(FuzzedDataProvider& input) {
     std::string text;

@@ -97,6 +97,14 @@ inline constexpr std::string_view kFileChanged = "%s (changed)\n";
 inline constexpr std::string_view kFileCreated = "%s (created)\n";
 inline constexpr std::string_view kFileDeleted = "%s (deleted)\n";
 
+// The question before files besides the three change with the port: the port, then one line for
+// each file, naming it and why it changes.
+inline constexpr std::string_view kOtherFilesQuestion =
+    "Moving Apache to port %s changes these files as well:\n\n%s\nSave them all?";
+inline constexpr std::string_view kOtherFileLine = "%s (%s)\n";
+inline constexpr std::string_view kAlsoNamesPort = "also names port %s";
+inline constexpr std::string_view kControlPanelPort = "the control panel's port for Apache";
+
 // The question before a port that another program holds is saved: the port, its holder, the port.
 inline constexpr std::string_view kPortHeldQuestion =
     "Port %s is held by %s.\n\nApache cannot listen on port %s while it is held, so it will not start "

@@ -1,5 +1,6 @@
 #include "config/apache_edit.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "config/byte_search.h"
@@ -70,6 +71,52 @@ void appendWithCrLf(std::string& out, std::string_view bytes) {
     out.append(bytes);
 }
 
+// Where an address word of a directive ends in the line, less a closing quote or the ">" that
+// closes a <VirtualHost>, and the address itself.
+struct Address {
+    std::string text;
+    size_t end = 0;
+};
+
+Address addressOf(std::string_view line, const ConfigWord& word) {
+    Address address{word.value, word.end};
+    if (address.end > 0 && (line[address.end - 1] == '"' || line[address.end - 1] == '\'')) --address.end;
+    if (!address.text.empty() && address.text.back() == '>' && address.end > 0 && line[address.end - 1] == '>') {
+        address.text.pop_back();
+        --address.end;
+    }
+    return address;
+}
+
+// The words of a directive that are addresses a port move changes: the first argument of Listen
+// and NameVirtualHost, every argument of <VirtualHost>.
+std::vector<ConfigWord> movableAddresses(std::string_view line) {
+    const bool listens = isDirective(line, "Listen") || isDirective(line, "NameVirtualHost");
+    if (!listens && !isDirective(line, "<VirtualHost")) return {};
+    std::vector<ConfigWord> words = wordsOf(line);
+    words.erase(words.begin(), words.begin() + std::min<size_t>(words.size(), 1));
+    if (listens && words.size() > 1) words.resize(1);
+    return words;
+}
+
+// The line with the port of each address that names from as a number replaced by to in place;
+// nothing when no address does. An address whose port is not written as it reads (an escape in
+// quotes) is passed over.
+std::optional<std::string> movedLine(std::string_view line, unsigned from, std::string_view to) {
+    std::optional<std::string> moved;
+    const std::vector<ConfigWord> words = movableAddresses(line);
+    for (auto word = words.rbegin(); word != words.rend(); ++word) {
+        const Address address = addressOf(line, *word);
+        const std::string_view port = std::string_view(address.text).substr(portStart(address.text));
+        if (portNumber(port) != from || address.end < port.size()) continue;
+        const size_t at = address.end - port.size();
+        if (line.substr(at, port.size()) != port) continue;
+        if (!moved) moved.emplace(line);
+        moved->replace(at, port.size(), to);
+    }
+    return moved;
+}
+
 std::string_view trimmed(std::string_view text) {
     const size_t start = text.find_first_not_of(" \t");
     return start == npos ? std::string_view() : text.substr(start, text.find_last_not_of(" \t") + 1 - start);
@@ -135,6 +182,8 @@ bool samePort(std::string_view a, std::string_view b) {
 
 std::string rewrittenConfiguration(std::string_view configuration, std::string_view port,
                                    const std::function<void()>& beforeEachLine) {
+    const std::optional<unsigned> from = portNumber(portOf(configuration)), to = portNumber(port);
+    const bool moves = from && to && *from != *to;
     std::string out;
     out.reserve(configuration.size() + 64);
     bool listenFound = port.empty(), serverNameFound = port.empty();
@@ -148,6 +197,8 @@ std::string rewrittenConfiguration(std::string_view configuration, std::string_v
         } else if (!serverNameFound && isServerNameLine(line.text)) {
             edited = editedLine(line.text, kServerNameLocalhost, port);
             serverNameFound = true;
+        } else if (std::optional<std::string> moved = moves ? movedLine(line.text, *from, port) : std::nullopt) {
+            edited = std::move(*moved);
         } else {
             return true;
         }
@@ -161,6 +212,59 @@ std::string rewrittenConfiguration(std::string_view configuration, std::string_v
     // A backslash before a line end would join the last line to nothing: Apache reads it otherwise.
     if (copied < configuration.size() && out.back() != '\n' && out.back() != '\\') out.append("\r\n");
     return out;
+}
+
+std::string withPortMoved(std::string_view text, unsigned from, std::string_view to) {
+    std::string out;
+    size_t copied = 0;
+    forEachConfigLine(text, [&](const ConfigLine& line) {
+        const std::optional<std::string> moved = movedLine(line.text, from, to);
+        if (!moved) return true;
+        out.append(text.substr(copied, line.begin - copied)).append(*moved).append(line.terminator);
+        copied = line.end + line.terminator.size();
+        return true;
+    });
+    return out.append(text.substr(copied));
+}
+
+std::vector<MovedFile> includedFilesMoved(const ConfigFilesReadOnce& files, const std::string& mainFile, std::string_view mainText,
+                                          unsigned from, std::string_view to) {
+    std::vector<std::string> included;
+    forEachDirective(files, mainFile, mainText, [&](const std::string& file, const ConfigLine&) {
+        if (file != mainFile && (included.empty() || included.back() != file) &&
+            std::find(included.begin(), included.end(), file) == included.end())
+            included.push_back(file);
+        return true;
+    });
+    std::vector<MovedFile> moved;
+    for (const std::string& path : included) {
+        std::optional<std::string> before = files.read(path);
+        if (!before) continue;
+        std::string after = withPortMoved(*before, from, to);
+        if (after != *before) moved.push_back({path, std::move(*before), std::move(after)});
+    }
+    return moved;
+}
+
+// The control panel reads its settings as Windows reads a profile file: the first section and
+// the first key of a name, letter case aside, blanks around names and values passed over.
+std::string withControlPanelPortMoved(std::string_view settings, unsigned from, std::string_view to) {
+    std::string moved(settings);
+    bool inPorts = false;
+    forEachLineWithTerminator(settings, LineEnds::CrLfCrOrLf, [&](std::string_view line, std::string_view) {
+        const std::string_view text = trimmed(line);
+        if (text.starts_with('[')) {
+            if (inPorts) return false;
+            inPorts = equalsIgnoringCase(trimmed(text.substr(1, text.find(']') - 1)), "ServicePorts");
+            return true;
+        }
+        const size_t equals = text.find('=');
+        if (!inPorts || equals == npos || !equalsIgnoringCase(trimmed(text.substr(0, equals)), "Apache")) return true;
+        const std::string_view value = trimmed(text.substr(equals + 1));
+        if (portNumber(value) == from) moved.replace(static_cast<size_t>(value.data() - settings.data()), value.size(), to);
+        return false;
+    });
+    return moved;
 }
 
 std::optional<ListenConflict> otherListenOn(const ConfigFiles& files, const std::string& mainFile,

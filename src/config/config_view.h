@@ -1,11 +1,11 @@
 #pragma once
 // The narrow view of the window through which loading and saving reach its fields.
-#include <array>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/settings_lines.h"
 
@@ -13,10 +13,6 @@ namespace velko {
 
 enum class Field { XamppPath, WebServerPort, FlvTool, Encoder, EncoderOptions, SegmentLength, DriveList };
 enum class Caption { XamppVersion, VelkoVersion };
-
-// The files a save replaces, in the order it replaces them.
-enum class SavedFile { Settings, Pointer, ApacheConfiguration };
-inline constexpr std::array kSavedFiles{SavedFile::Settings, SavedFile::Pointer, SavedFile::ApacheConfiguration};
 
 // What a file held when it was read: whether it was there, and its size and a hash of its bytes.
 struct FileStamp {
@@ -29,16 +25,20 @@ struct FileStamp {
 inline FileStamp stampOf(std::string_view bytes) { return {true, bytes.size(), std::hash<std::string_view>{}(bytes)}; }
 inline FileStamp stampOf(const std::optional<std::string>& bytes) { return bytes ? stampOf(std::string_view(*bytes)) : FileStamp{}; }
 
-// What the last load read beside the fields, for the save; a save that succeeds records what it wrote.
+// A file that a save may replace, as the configurator last saw it.
+struct NotedFile {
+    std::string path;
+    FileStamp stamp;
+};
+
+// What the last load read beside the fields, for the save; a save that succeeds notes what it wrote.
 struct LoadedValues {
-    // The XAMPP directory, and what was found there of each file a save replaces.
-    std::string directory;
-    std::array<FileStamp, kSavedFiles.size()> files;
+    // What the load found of the files a save may replace: the settings file, the pointer file,
+    // Apache's main configuration file and the control panel's settings, there or not, and every
+    // other file of Apache's configuration that it read.
+    std::vector<NotedFile> files;
     // The settings file's theme, written back while no listed theme is selected.
     std::string theme;
-
-    FileStamp& operator[](SavedFile file) { return files[static_cast<size_t>(file)]; }
-    const FileStamp& operator[](SavedFile file) const { return files[static_cast<size_t>(file)]; }
 };
 
 class ConfigView {

@@ -1,5 +1,7 @@
 #include "config/installation.h"
 
+#include <windows.h>
+
 #include "config/mod_file.h"
 #include "config/settings_lines.h"
 #include "config/value_rule.h"
@@ -24,6 +26,13 @@ std::string askUntilAccepted(ConfigView& view) {
     }
 }
 
+std::wstring widened(std::string_view text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    return wide;
+}
+
 std::string withTrailingBackslash(std::string directory) {
     if (directory.empty() || directory.back() != '\\') directory += '\\';
     return directory;
@@ -35,13 +44,11 @@ std::string installationPath(const ConfigView& view, std::string_view relativePa
     return view.text(Field::XamppPath).append(relativePath);
 }
 
-std::string savedFilePath(SavedFile file, const std::string& xamppDirectory, const InstallationPaths& paths) {
-    switch (file) {
-    case SavedFile::Settings: return xamppDirectory + std::string(relative::kSettings);
-    case SavedFile::Pointer: return paths.pointerFile;
-    case SavedFile::ApacheConfiguration: break;
-    }
-    return xamppDirectory + std::string(relative::kApacheConfiguration);
+// Paths are in the system code page; the system compares them in UTF-16, ordinally.
+bool samePath(std::string_view a, std::string_view b) {
+    const std::wstring wideA = widened(a), wideB = widened(b);
+    return CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(), static_cast<int>(wideB.size()),
+                                TRUE) == CSTR_EQUAL;
 }
 
 void determineXamppDirectory(ConfigView& view, const InstallationPaths& paths) {

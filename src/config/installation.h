@@ -25,13 +25,14 @@ inline constexpr std::string_view kApacheConfiguration = "apache\\conf\\httpd.co
 inline constexpr std::string_view kThemes = "htdocs\\velko\\themes";
 inline constexpr std::string_view kSettings = "htdocs\\velko\\config.dat";
 inline constexpr std::string_view kPresets = "htdocs\\velko\\enc_opts.txt";
+inline constexpr std::string_view kControlPanelSettings = "xampp-control.ini";
 }  // namespace relative
 
 // The path of a file of the installation whose directory the path field names now.
 std::string installationPath(const ConfigView& view, std::string_view relativePath);
 
-// Where a save of the installation in xamppDirectory writes the file.
-std::string savedFilePath(SavedFile file, const std::string& xamppDirectory, const InstallationPaths& paths);
+// Whether two paths name the same file as Windows compares them: letter case aside.
+bool samePath(std::string_view a, std::string_view b);
 
 // The user cancelled the prompt for the XAMPP directory: the load stops, having changed nothing.
 struct LoadCancelled {};

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "config/apache_edit.h"
+#include "config/config_files_on_disk.h"
+#include "config/config_files_read_once.h"
 #include "config/mod_file.h"
 #include "config/replacement_file.h"
 #include "config/restart_on_save.h"
@@ -65,12 +67,33 @@ std::optional<std::string> bytesIfReadable(const std::string& path) {
     return bytes;
 }
 
+// What the load found of a file a save may replace, there or not, for the save to compare.
+void noteFile(ConfigView& view, const std::string& path, const std::optional<std::string>& bytes) {
+    view.loaded().files.push_back({path, stampOf(bytes)});
+}
+
+// A save that moves the port may rewrite any file the configuration includes.
+void noteIncludedFiles(ConfigView& view, const std::string& mainFile, std::string_view configuration) {
+    const ConfigFilesOnDisk disk;
+    const ConfigFilesReadOnce files(disk);
+    forEachDirective(files, mainFile, configuration, [](const std::string&, const ConfigLine&) { return true; });
+    for (const auto& [path, bytes] : files.filesRead())
+        if (bytes) noteFile(view, path, bytes);
+}
+
 // Without the file the port is emptied, so that no save takes another installation's port for
 // the one it holds.
 void readApachePort(ConfigView& view) {
-    const std::optional<std::string> configuration = bytesIfReadable(installationPath(view, relative::kApacheConfiguration));
-    view.loaded()[SavedFile::ApacheConfiguration] = stampOf(configuration);
+    const std::string path = installationPath(view, relative::kApacheConfiguration);
+    const std::optional<std::string> configuration = bytesIfReadable(path);
+    noteFile(view, path, configuration);
     view.setText(Field::WebServerPort, configuration ? portOf(*configuration) : std::string());
+    if (configuration) passOverFailure([&] { noteIncludedFiles(view, path, *configuration); });
+}
+
+void noteFileOfTheInstallation(ConfigView& view, std::string_view relativePath) {
+    const std::string path = installationPath(view, relativePath);
+    noteFile(view, path, bytesIfReadable(path));
 }
 
 int themeIndex(const std::vector<std::string>& themes, std::string_view name) {
@@ -122,16 +145,16 @@ void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
     finishCutShortReplacement(paths.saveJournal());
     determineXamppDirectory(view, paths);
     if (saveCutShort) tellWhenApacheStopped(view, view.text(Field::XamppPath));
-    LoadedValues& loaded = view.loaded();
-    loaded.directory = view.text(Field::XamppPath);
-    loaded[SavedFile::Pointer] = stampOf(bytesIfReadable(paths.pointerFile));
+    view.loaded().files.clear();
+    noteFile(view, paths.pointerFile, bytesIfReadable(paths.pointerFile));
     showXamppVersion(view);
     showVelkoVersion(view);
     readApachePort(view);
     const std::string themeBefore = selectedThemeName(view);
     selectSavedTheme(view, listThemes(view), themeBefore);
     readSettings(view);
-    loaded[SavedFile::Settings] = stampOf(bytesIfReadable(installationPath(view, relative::kSettings)));
+    noteFileOfTheInstallation(view, relative::kSettings);
+    noteFileOfTheInstallation(view, relative::kControlPanelSettings);
     readPresets(view);
 }
 

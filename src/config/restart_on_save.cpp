@@ -28,6 +28,8 @@ RestartOnSave::RestartOnSave(ConfigView& view, const std::string& xamppDirectory
                              const std::string& newPort, bool portChanged)
     : view_(view), heldPort_(portOf(configuration)), newPort_(newPort), heldAddress_(listenAddressOf(configuration)) {
     if (!portChanged) return;
+    // The save keeps the first Listen's address and changes its port alone.
+    newAddress_ = ApacheAddress{reachableAddressOf(configuration), static_cast<std::uint16_t>(*portNumber(newPort))};
     const std::optional<ApacheInstallation> apache = apacheOf(xamppDirectory);
     std::optional<RunningApache> running = apache ? runningApache(*apache) : std::nullopt;
     if (!running) return;
@@ -37,10 +39,8 @@ RestartOnSave::RestartOnSave(ConfigView& view, const std::string& xamppDirectory
     restart_.emplace(*apache, std::move(*running), std::move(progress));
 }
 
-void RestartOnSave::restartOn(std::string_view newConfiguration) {
-    if (!restart_) return;
-    const std::optional<ApacheAddress> address = listenAddressOf(newConfiguration);
-    if (address) restart_->restartAt(*address);
+void RestartOnSave::restartOn() {
+    if (restart_) restart_->restartAt(newAddress_);
 }
 
 Failure RestartOnSave::undone(const Failure& why) {

@@ -17,8 +17,9 @@ public:
     RestartOnSave(ConfigView& view, const std::string& xamppDirectory, std::string_view configuration,
                   const std::string& newPort, bool portChanged);
 
-    // The save's last hook: Apache restarted on the new configuration, answering at its first Listen.
-    void restartOn(std::string_view newConfiguration);
+    // The save's last hook: Apache restarted on the files in place, answering on the new port at the
+    // address of the first Listen.
+    void restartOn();
 
     // The save was undone: Apache started again as it ran; the failure, with word of Apache.
     Failure undone(const Failure& why);
@@ -31,6 +32,7 @@ private:
     std::string heldPort_;
     std::string newPort_;
     std::optional<ApacheAddress> heldAddress_;
+    ApacheAddress newAddress_;
     std::optional<ApacheRestart> restart_;
     bool declined_ = false;
 };

@@ -86,10 +86,9 @@ void ApacheRestart::restartAt(const ApacheAddress& address) {
     stopAsRunning();
     start();
     if (answersAt(address)) return;
-    const std::string words = wordsSinceStart();
-    stopAsRunning();
+    // What was started is stopped on the way back, once the old files are in place again.
     const std::string port = std::to_string(address.port);
-    throw Failure(failure_number::PathFileAccess, text::filled(text::kApacheNotAnswering, {port, words}));
+    throw Failure(failure_number::PathFileAccess, text::filled(text::kApacheNotAnswering, {port, wordsSinceStart()}));
 }
 
 Failure ApacheRestart::startedAgainAt(const std::optional<ApacheAddress>& address, const Failure& why) {

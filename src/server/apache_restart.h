@@ -31,15 +31,16 @@ public:
     ApacheRestart(ApacheInstallation apache, RunningApache running, ServerProgress progress);
 
     // Stops Apache as it runs, starts it again the same way and waits until it answers HTTP at the
-    // address. When it does not in time, what was started is stopped again and the failure quotes
-    // Apache's own words: the lines of its error log since this start, or the service's exit code.
+    // address. When it ends or does not answer in time, the failure quotes Apache's own words: the
+    // lines of its error log since this start, or the service's exit code.
     void restartAt(const ApacheAddress& address);
 
     // Whether Apache has been stopped, so that it must be started again once the files are back.
     bool hasStopped() const { return stopped_; }
 
-    // Once the files are back as they were: starts Apache as it ran and waits until it answers at
-    // the address, where one is known. The failure that undid the save, with word of Apache.
+    // Once the files are back as they were: stops what runs of Apache, starts it as it ran and waits
+    // until it answers at the address, where one is known. The failure that undid the save, with
+    // word of Apache.
     Failure startedAgainAt(const std::optional<ApacheAddress>& address, const Failure& why);
 
 private:

@@ -22,8 +22,8 @@ struct RewriteCase {
 };
 
 // The whole text as a save writes it: the first Listen and "ServerName localhost:" directives take
-// the port, every other byte stays.
-TEST(ApacheEdit, RewritesTheFirstListenAndServerNameDirectivesOnly) {
+// the port, every other address on the old port moves with it, every other byte stays.
+TEST(ApacheEdit, RewritesTheFirstListenAndServerNameAndMovesTheOtherAddressesOnTheOldPort) {
     const std::vector<RewriteCase> cases{
         {"an ordinary file", "ServerRoot \"C:/xampp/apache\"\r\nListen 80\r\nServerName localhost:80\r\n", "8080",
          "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\nServerName localhost:8080\r\n"},
@@ -61,6 +61,16 @@ TEST(ApacheEdit, RewritesTheFirstListenAndServerNameDirectivesOnly) {
         {"an open last line ending in a backslash stays open", "Listen 80\r\nX \\", "81", "listen 81\r\nX \\"},
         {"a file with no lines", "", "81", ""},
         {"a file of one empty line", "\r\n", "81", "\r\n"},
+        {"the IPv4 and IPv6 pair moves together", "Listen 0.0.0.0:80\r\nListen [::]:80\r\n", "8080",
+         "listen 0.0.0.0:8080\r\nListen [::]:8080\r\n"},
+        {"virtual hosts on the port move in place, commented examples stay",
+         "<VirtualHost *:80>\nListen 80\n##<VirtualHost *:80>\n  <virtualhost _default_:80 127.0.0.1:80 [::1]:80 *:443>\n"
+         "<VirtualHost \"*:080\" >\nNameVirtualHost *:80\nListen 127.0.0.1:080 https # v4\n<VirtualHost *:800 *>\n",
+         "8080",
+         "<VirtualHost *:8080>\nlisten 8080\n##<VirtualHost *:80>\n  <virtualhost _default_:8080 127.0.0.1:8080 [::1]:8080 *:443>\n"
+         "<VirtualHost \"*:8080\" >\nNameVirtualHost *:8080\nListen 127.0.0.1:8080 https # v4\n<VirtualHost *:800 *>\n"},
+        {"a port written as a variable moves nothing else", "Listen ${PORT}\nListen [::]:80\n", "8080",
+         "listen 8080\nListen [::]:80\n"},
     };
     for (const RewriteCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -68,6 +78,31 @@ TEST(ApacheEdit, RewritesTheFirstListenAndServerNameDirectivesOnly) {
         EXPECT_EQ(rewrittenConfiguration(c.before, c.port, [&] { ++linesLookedAt; }), c.after);
         EXPECT_EQ(linesLookedAt > 0, !c.before.empty());
         EXPECT_EQ(rewrittenConfiguration(c.after, c.port, [] {}), c.after) << "a second save changes nothing more";
+    }
+}
+
+// The files the main file includes that name the old port, each once, as read and as moved.
+TEST(ApacheEdit, MovesEachIncludedFileThatNamesTheOldPortOnce) {
+    const std::string vhosts = "C:\\xampp\\apache\\conf\\extra\\httpd-vhosts.conf";
+    const std::string before = "##<VirtualHost *:80>\r\n<VirtualHost *:80>\r\nListen \\\r\n 80\r\nX";
+    const std::string after = "##<VirtualHost *:80>\r\n<VirtualHost *:8080>\r\nListen  8080\r\nX";
+    const testing::ConfigTree tree({{vhosts, before}, {"C:\\xampp\\apache\\conf\\extra\\httpd-ssl.conf", "Listen 443\r\n"}});
+    const std::vector<MovedFile> moved = includedFilesMoved(ConfigFilesReadOnce(tree), "C:\\xampp\\apache\\conf\\httpd.conf",
+        "Include conf/extra/*.conf\nListen 80\nInclude conf/extra/httpd-vhosts.conf\n", 80, "8080");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(std::tie(moved[0].path, moved[0].before, moved[0].after), std::tie(vhosts, before, after));
+}
+
+// The control panel's copy of Apache's port, read as Windows reads a profile file; "" for a text that stays.
+TEST(ApacheEdit, MovesTheControlPanelsApachePortOnlyWhereItNamesTheOldPort) {
+    for (const auto& [before, after] : std::vector<std::pair<std::string, std::string>>{
+             {"[Common]\r\nApache=1\r\n[ServicePorts]\r\nApache=80\r\nApache=80\r\n[ServicePorts]\r\nApache=80",
+              "[Common]\r\nApache=1\r\n[ServicePorts]\r\nApache=8080\r\nApache=80\r\n[ServicePorts]\r\nApache=80"},
+             {" [serviceports] \nAPACHE = 080 \n[UserLogs]\nApache=80", " [serviceports] \nAPACHE = 8080 \n[UserLogs]\nApache=80"},
+             {"[ServicePorts]\r\n;Apache=80\r\nApacheSSL=80\r\nApache=81\r\nApache=80\r\n", ""},
+             {"[Other]\r\nApache=80\r\n", ""}, {"Apache=80", ""}, {"", ""}}) {
+        SCOPED_TRACE(before);
+        EXPECT_EQ(withControlPanelPortMoved(before, 80, "8080"), after.empty() ? before : after);
     }
 }
 

@@ -248,7 +248,7 @@ TEST_F(LoadingSettings, AReloadDeterminesTheDirectoryAgainAndFillsTheFieldsAnew)
     EXPECT_EQ(textOf(Control::lblXV), "v1.8.0");
     EXPECT_EQ(textOf(Control::lblVV), "v3.0");
     EXPECT_EQ(textOf(Control::txtWSP), "8080");
-    EXPECT_EQ(window->loaded().directory, other);
+    EXPECT_EQ(noted(other + "apache\\conf\\httpd.conf"), stampOf(std::string_view("Listen 8080\r\n")));
     EXPECT_EQ(themes(), std::vector<std::string>{"green"});
     EXPECT_EQ(textOf(Control::txtLES), "30");
     EXPECT_EQ(textOf(Control::txtFLV), "C:\\tools\\flvtool2");  // no key: kept
@@ -288,7 +288,7 @@ TEST_F(LoadingWithoutAFile, AMissingApacheConfigurationLeavesThePortEmpty) {
     drop(relative::kApacheConfiguration);
     ASSERT_TRUE(open());
     EXPECT_EQ(textOf(Control::txtWSP), "");
-    EXPECT_FALSE(window->loaded()[SavedFile::ApacheConfiguration].exists);
+    EXPECT_EQ(noted(scratch.path(inXampp(relative::kApacheConfiguration))), FileStamp{});
     EXPECT_EQ(textOf(Control::lblVV), "v2.1");
     EXPECT_EQ(shownSettings()[4], "C,D");
 }
@@ -303,7 +303,7 @@ TEST_F(LoadingWithoutAFile, OnAReloadMissingSourcesShowNothingOfTheInstallationB
     EXPECT_EQ(textOf(Control::lblXV), "v");
     EXPECT_EQ(textOf(Control::lblVV), "v");
     EXPECT_EQ(textOf(Control::txtWSP), "");
-    EXPECT_FALSE(window->loaded()[SavedFile::ApacheConfiguration].exists);
+    EXPECT_EQ(noted(scratch.path(inXampp(relative::kApacheConfiguration))), FileStamp{});
 }
 
 TEST_F(LoadingWithoutAFile, AMissingThemesDirectoryListsNoThemeNotEvenTheCurrentDirectorysOnes) {

@@ -27,10 +27,13 @@ protected:
 
     void save() { chooseMenu(optSave); }
 
-    // The three files a save writes, as they are now.
+    static constexpr std::string_view kVirtualHosts = "apache\\conf\\extra\\httpd-vhosts.conf";
+
+    // The three files a save writes, and the two a port change may move too, as they are now.
     std::vector<std::string> savedFiles() const {
         std::vector<std::string> files;
-        for (const std::string& path : {inXampp(relative::kSettings), std::string("xampp.txt"), inXampp(relative::kApacheConfiguration)})
+        for (const std::string& path : {inXampp(relative::kSettings), std::string("xampp.txt"), inXampp(relative::kApacheConfiguration),
+                                        inXampp(kVirtualHosts), inXampp(relative::kControlPanelSettings)})
             files.push_back(scratch.exists(path) ? scratch.read(path) : "(missing)");
         return files;
     }
@@ -110,6 +113,13 @@ TEST_F(Saving, AsksBeforeReplacingAFileChangedSinceTheLoad) {
          "apache\\conf\\httpd.conf (changed)", {"", "", "listen 8080\r\nX\r\nServerName localhost:8080\r\n"}},
         {"the settings file was deleted", [this] { drop(relative::kSettings); }, "config.dat (deleted)",
          {std::string(kSmallSettings), "", ""}},
+        {"the loaded directory typed in capitals, the settings file deleted",
+         [this] { setTextOf(Control::txtPath, CharUpperA(xamppDirectory().data())); drop(relative::kSettings); },
+         "config.dat (deleted)", {std::string(kSmallSettings), "", ""}},
+        {"another directory typed, the pointer file changed", [this] {
+             for (const char* file : {"other\\apache\\conf\\httpd.conf", "other\\htdocs\\velko\\config.dat", "xampp.txt"}) scratch.write(file, "");
+             setTextOf(Control::txtPath, scratch.path("other\\"));
+         }, "xampp.txt (changed)", {"", "xampp_dir\t= " + scratch.path("other\\") + "\r\n", ""}},
     };
     for (const ChangeSinceLoad& c : cases) {
         SCOPED_TRACE(c.what);
@@ -120,13 +130,62 @@ TEST_F(Saving, AsksBeforeReplacingAFileChangedSinceTheLoad) {
         ASSERT_NO_FATAL_FAILURE(saveAnsweringNo(c.namedInTheQuestion));
         save();
         const std::vector<std::string> after = savedFiles();
-        for (size_t file = 0; file < after.size(); ++file)
+        for (size_t file = 0; file < c.afterYes.size(); ++file)
             if (!c.afterYes[file].empty()) {
                 EXPECT_EQ(after[file], c.afterYes[file]) << file;
             }
         save();
         EXPECT_EQ(dialogs.messages.size(), 2u) << "a save asks nothing about what the save before wrote";
     }
+}
+
+// A file changed while a question is open is asked about again right before the moves: No writes
+// nothing; Yes saves the window into the files as they are then.
+TEST_F(Saving, AsksAgainBeforeTheMovesAboutAFileChangedWhileAQuestionWasOpen) {
+    ASSERT_TRUE(open());
+    setTextOf(Control::txtWSP, "8080");
+    drop(relative::kSettings);
+    for (const int answer : {IDNO, IDYES}) {
+        const std::string newer = std::string(kSmallApacheConfiguration) + "# " + std::to_string(answer) + "\r\n";
+        dialogs.whileShown = [this, newer, asked = 0]() mutable { if (asked++ == 0) put(relative::kApacheConfiguration, newer); };
+        dialogs.messages.clear();
+        dialogs.messageAnswers = {IDYES, answer};
+        save();
+        ASSERT_EQ(dialogs.messages.size(), 2u);
+        EXPECT_NE(dialogs.messages[1].text.find("httpd.conf (changed)"), std::string::npos) << dialogs.messages[1].text;
+        EXPECT_EQ(has(relative::kSettings), answer == IDYES);
+        EXPECT_EQ(get(relative::kApacheConfiguration), answer == IDNO ? newer : "ServerRoot \"C:/xampp/apache\"\r\nlisten 8080\r\n"
+                  "ServerName localhost:8080\r\nDocumentRoot \"C:/xampp/htdocs\"\r\n# 6\r\n");
+    }
+}
+
+// The whole server moves: the Listen pair, the virtual hosts of an included file and the control
+// panel's port, after one question that names the other files; No writes nothing. A change to an
+// included file since the load is asked about first.
+TEST_F(Saving, MovesTheWholeServerAfterOneQuestionNamingTheOtherFiles) {
+    put(relative::kApacheConfiguration,
+        "Listen 0.0.0.0:80\r\nListen [::]:80\r\nServerName localhost:80\r\nInclude conf/extra/httpd-vhosts.conf\r\n");
+    put(kVirtualHosts, "##<VirtualHost *:80>\r\n##</VirtualHost>\r\n");
+    put(relative::kControlPanelSettings, "[Common]\r\nEditor=notepad.exe\r\n\r\n[ServicePorts]\r\nApache=80\r\nApacheSSL=443\r\n");
+    ASSERT_TRUE(open());
+    put(kVirtualHosts, "##<VirtualHost *:80>\r\n##</VirtualHost>\r\n<VirtualHost *:80 [::1]:80>\r\n</VirtualHost>\r\n");
+    setTextOf(Control::txtWSP, "8080");
+    const std::vector<std::string> before = savedFiles();
+    const std::string virtualHosts = scratch.path(inXampp(kVirtualHosts));
+    for (const int answer : {IDNO, IDYES}) {
+        dialogs.messages.clear();
+        dialogs.messageAnswers = {IDYES, answer};
+        save();
+        ASSERT_EQ(dialogs.messages.size(), 2u);
+        EXPECT_NE(dialogs.messages[0].text.find(virtualHosts + " (changed)"), std::string::npos) << dialogs.messages[0].text;
+        EXPECT_NE(dialogs.messages[1].text.find("port 8080 changes these files as well:\n\n" + virtualHosts + " (also names port 80)\n" +
+                  scratch.path(inXampp(relative::kControlPanelSettings)) + " (the control panel's port for Apache)\n\nSave"), std::string::npos);
+        EXPECT_EQ(savedFiles() == before, answer == IDNO);
+    }
+    EXPECT_EQ(savedFiles(), (std::vector<std::string>{std::string(kSmallSettings), "xampp_dir\t= " + xamppDirectory() + "\r\n",
+                                        "listen 0.0.0.0:8080\r\nListen [::]:8080\r\nServerName localhost:8080\r\nInclude conf/extra/httpd-vhosts.conf\r\n",
+                                        "##<VirtualHost *:80>\r\n##</VirtualHost>\r\n<VirtualHost *:8080 [::1]:8080>\r\n</VirtualHost>\r\n",
+                                        "[Common]\r\nEditor=notepad.exe\r\n\r\n[ServicePorts]\r\nApache=8080\r\nApacheSSL=443\r\n"}));
 }
 
 TEST_F(Saving, ReplacesThePointerFileWithOneLine) {

@@ -74,6 +74,13 @@ protected:
         return files;
     }
 
+    // What the last load or save noted of a file; nothing when it noted nothing.
+    std::optional<FileStamp> noted(const std::string& fullPath) const {
+        for (const NotedFile& file : window->loaded().files)
+            if (file.path == fullPath) return file.stamp;
+        return std::nullopt;
+    }
+
     int themeCount() const {
         return static_cast<int>(SendMessageA(control(Control::cmbThemes), CB_GETCOUNT, 0, 0));
     }

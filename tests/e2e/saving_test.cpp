@@ -98,16 +98,26 @@ std::string withLineReplaced(std::string text, const std::string& line, const st
     return text.replace(at + 2, line.size(), replacement);
 }
 
+// The control panel's copy of the port moves with it, after the question that names its file.
 TEST_F(Saving, ATypedPortGoesIntoTheApacheConfigurationWithTheSettingsAndThePointer) {
     installDemo();
     // A pointer file written by hand, which the save replaces with its one line.
     testing::writeBytes(pointerFile(), "# where XAMPP is\r\nXAMPP_DIR = " + xamppDirectory() + "\r\n");
     const std::string apacheBefore = testing::readBytes(installed(kApacheConfiguration));
+    const std::string controlPanel = installed("xampp-control.ini"), controlPanelBefore = testing::readBytes(controlPanel);
     start();
     ASSERT_TRUE(waitForMainWindow());
 
     ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, "8080"));
-    saveAndCompare({
+    const FILETIME unsaved = lastWriteTime(installed(kApacheConfiguration));
+    ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+    const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
+    ASSERT_TRUE(box) << "no question";
+    EXPECT_NE(textsOfDescendants(box, "Static").find(controlPanel + " (the control panel's port"), std::string::npos);
+    ASSERT_TRUE(program->bringToFront(box));
+    ASSERT_NO_FATAL_FAILURE(clickInside(descendantWithId(box, IDYES), centreOf(descendantWithId(box, IDYES))));
+    compareOnceSaved(unsaved, {
+        {controlPanel, withLineReplaced(controlPanelBefore, "Apache=80", "Apache=8080")},
         {installed(kSettings),
          "theme\t\t= Classic\r\n"
          "flvtool_exe\t= C:\\xampp\\flvtool2\\flvtool2\r\n"
@@ -166,6 +176,7 @@ TEST_F(Saving, PresetsAndAPickedExecutableGoIntoTheSettings) {
 // one another program holds is asked about; only Yes writes, and the typed port stays throughout.
 TEST_F(Saving, APortIsRefusedOrAskedAboutAndSavedOnlyWhenTheUserSaysYes) {
     installDemo();
+    DeleteFileA(installed("xampp-control.ini").c_str());  // its question has a test of its own
     const testing::HeldPort held;
     const std::string apacheBefore = testing::readBytes(installed(kApacheConfiguration));
     const FileContents before = filesBelow(scratch.root());
@@ -203,6 +214,7 @@ bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 // puts all three back as they were and removes every file the save made.
 TEST_F(Saving, ASaveCutShortBetweenItsMovesIsUndoneByTheNextStart) {
     installDemo();
+    DeleteFileA(installed("xampp-control.ini").c_str());  // no question before the save
     const std::string apache = installed(kApacheConfiguration);
     std::string longer = testing::readBytes(apache);
     for (int line = 0; line < 300000; ++line) longer += "# A comment that makes the configuration long.\r\n";

@@ -104,6 +104,7 @@ TEST_F(GarbageInput, ApacheConfigurationIsRewrittenWithOnlyTheStoredLinesChanged
     std::vector<std::string> saved = configuration.lines();
     for (std::string& line : saved) {
         if (line == listen) line = "listen 9090\t# \xff\xfe";
+        else if (line.starts_with(listen)) line.replace(7, 4, "9090");  // another Listen on the port moves with it
         if (line == serverName) line = "ServerName localhost:9090";
     }
     expectSaveWrites("9090", joinedWithCrLf(saved));

@@ -58,6 +58,7 @@ mount_or_skip -t tmpfs -o size=2m velko-locked "$base/locked"
 for copy in settings-read-only conf-read-only; do
     mkdir -p "$base/locked/$copy"
     cp -R "$demo" "$base/locked/$copy/xampp"
+    rm "$base/locked/$copy/xampp/xampp-control.ini"  # as the fixture's demo: the three files alone
 done
 read_only_bind "$base/locked/settings-read-only/xampp/htdocs/velko"
 read_only_bind "$base/locked/conf-read-only/xampp/apache/conf"

@@ -13,6 +13,7 @@ void WindowTest::pointAtInstallation() const {
 void WindowTest::installDemo() const {
     scratch.remove(kXampp);
     scratch.copyDemo(kXampp);
+    scratch.remove(std::string(kXampp) + "xampp-control.ini");
     pointAtInstallation();
 }
 

@@ -25,6 +25,8 @@ protected:
     std::string xamppDirectory() const { return scratch.path(kXampp); }
     // Points the pointer file at the installation (with CR LF, as the program writes it).
     void pointAtInstallation() const;
+    // The demo less the control panel's settings, so that a port change replaces the three files
+    // alone; the saves that move it too are tested in tests/config and tests/e2e.
     void installDemo() const;
 
     // Creates and opens the window as the program does at start-up.

@@ -1,0 +1,34 @@
+#pragma once
+// The files of a configuration, each read once: however often a reading asks for a file, it gets
+// the bytes of the first read, so that what a save checks is what it rewrites.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/apache_config.h"
+
+namespace velko {
+
+class ConfigFilesReadOnce final : public ConfigFiles {
+public:
+    explicit ConfigFilesReadOnce(const ConfigFiles& files) : files_(files) {}
+
+    std::optional<std::string> read(const std::string& path) const override {
+        auto found = read_.find(path);
+        if (found == read_.end()) found = read_.emplace(path, files_.read(path)).first;
+        return found->second;
+    }
+    std::optional<std::vector<std::string>> list(const std::string& directory) const override {
+        return files_.list(directory);
+    }
+
+    // Every file asked for, by path, with its bytes or nothing when it could not be read.
+    const std::map<std::string, std::optional<std::string>>& filesRead() const { return read_; }
+
+private:
+    const ConfigFiles& files_;
+    mutable std::map<std::string, std::optional<std::string>> read_;
+};
+
+}  // namespace velko
