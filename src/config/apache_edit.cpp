@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "config/byte_search.h"
 #include "config/text_lines.h"
 
 namespace velko {
@@ -59,15 +58,6 @@ std::string editedLine(std::string_view line, std::string_view name, std::string
     edited.append(rest);
     while (edited.back() == '\\') edited.pop_back();
     return edited;
-}
-
-// Copies bytes that the edit passes over, a lone CR becoming CR LF.
-void appendWithCrLf(std::string& out, std::string_view bytes) {
-    for (size_t at = findLoneCr(bytes); at != npos; at = findLoneCr(bytes)) {
-        out.append(bytes.substr(0, at)).append("\r\n");
-        bytes.remove_prefix(at + 1);
-    }
-    out.append(bytes);
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -136,16 +126,11 @@ std::string rewrittenConfiguration(std::string_view configuration, std::string_v
         } else {
             return true;
         }
-        appendWithCrLf(out, configuration.substr(copied, line.begin - copied));
-        const bool keepsEnd = line.terminator == "\r\n" || line.terminator == "\n";
-        out.append(edited).append(keepsEnd ? line.terminator : "\r\n");
+        out.append(configuration.substr(copied, line.begin - copied)).append(edited).append(line.terminator);
         copied = line.end + line.terminator.size();
         return true;
     });
-    appendWithCrLf(out, configuration.substr(copied));
-    // A backslash before a line end would join the last line to nothing: Apache reads it otherwise.
-    if (copied < configuration.size() && out.back() != '\n' && out.back() != '\\') out.append("\r\n");
-    return out;
+    return out.append(configuration.substr(copied));
 }
 
 std::optional<ListenConflict> otherListenOn(const ConfigFiles& files, const std::string& mainFile,
