@@ -15,6 +15,7 @@ add_library(velko_core STATIC
     src/win/system_library.cpp
     src/win/com_apartment.cpp
     src/config/mod_file.cpp
+    src/config/config_files_on_disk.cpp
     src/config/replacement_file.cpp
     src/config/installation.cpp
     src/config/load_sequence.cpp

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/apache_edit.h"
+#include "config/config_files_on_disk.h"
 #include "config/mod_file.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
@@ -55,21 +56,6 @@ struct FilesNow {
 struct PortToWrite {
     std::string text;
     bool changed = false;
-};
-
-// Included files of the configuration, read from the disk for the check of a new port.
-class ConfigFilesOnDisk final : public ConfigFiles {
-public:
-    std::optional<std::string> read(const std::string& path) const override {
-        try {
-            return readWholeFile(path);
-        } catch (const Failure&) {
-            return std::nullopt;
-        }
-    }
-    std::optional<std::vector<std::string>> list(const std::string& directory) const override {
-        return entryNames(directory);
-    }
 };
 
 // A refusal names the field (or the port), and the value (or the line) where the format shows it.

@@ -3,7 +3,6 @@
 // cannot be read, and links, each a folder's path that leads to another folder. A folder is there
 // when a file or a link lies below it; it lists its names backwards, so that a reader that does
 // not sort them shows.
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -22,39 +21,32 @@ public:
     explicit ConfigTree(Files files, Links links = {}) : files_(std::move(files)), links_(std::move(links)) {}
 
     std::optional<std::string> read(const std::string& path, size_t maxBytes) const override {
+        ++opened;
         const auto found = files_.find(resolved(path));
         if (found == files_.end() || !found->second || found->second->size() > maxBytes) return std::nullopt;
         return found->second;
     }
 
     std::optional<ConfigFolder> folder(const std::string& path, size_t maxNames) const override {
-        const std::string directory = resolved(path);
+        ++opened;
+        const std::string directory = resolved(path), prefix = directory + "\\";
         std::set<std::string> names;
-        addNamesBelow(files_, directory, names);
-        addNamesBelow(links_, directory, names);
+        const auto addBelow = [&](const std::string& entry) {
+            if (entry.starts_with(prefix)) names.insert(entry.substr(prefix.size(), entry.find('\\', prefix.size()) - prefix.size()));
+        };
+        for (const auto& entry : files_) addBelow(entry.first);
+        for (const auto& entry : links_) addBelow(entry.first);
         if (names.empty() || names.size() > maxNames) return std::nullopt;
         return ConfigFolder{directory, std::vector<std::string>(names.rbegin(), names.rend())};
     }
 
-private:
-    template <class Entries>
-    static void addNamesBelow(const Entries& entries, const std::string& directory, std::set<std::string>& names) {
-        const std::string prefix = directory + "\\";
-        for (auto entry = entries.lower_bound(prefix); entry != entries.end() && entry->first.starts_with(prefix); ++entry) {
-            const std::string below = entry->first.substr(prefix.size());
-            names.insert(below.substr(0, below.find('\\')));
-        }
-    }
+    mutable size_t opened = 0;  // files and folders, whether they are there or not
 
+private:
     // The path with every link on its way replaced by the folder it leads to.
-    std::string resolved(std::string path) const {
-        for (int hops = 0; hops < 64; ++hops) {
-            const auto link = std::find_if(links_.begin(), links_.end(), [&](const auto& l) {
-                return path == l.first || path.starts_with(l.first + "\\");
-            });
-            if (link == links_.end()) break;
-            path = link->second + path.substr(link->first.size());
-        }
+    std::string resolved(const std::string& path) const {
+        for (const auto& [link, target] : links_)
+            if (path == link || path.starts_with(link + "\\")) return resolved(target + path.substr(link.size()));
         return path;
     }
 
