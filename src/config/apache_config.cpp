@@ -101,6 +101,13 @@ bool isLocalPath(std::string_view path) {
     return onDrive && (path.size() == 6 || path[6] == '\\');
 }
 
+// A drive's root folder ends in a backslash already.
+std::string pathIn(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.ends_with('\\')) path += '\\';
+    return path.append(name);
+}
+
 // Where the folders of a path begin: after "\\?\" in a path that names a drive so.
 size_t rootPrefixOf(std::string_view path) { return path.substr(0, 4) == "\\\\?\\" ? 4 : 0; }
 
@@ -163,7 +170,7 @@ private:
 
     std::string absolutePath(std::string_view written) const {
         const std::string path = withBackslashes(written);
-        if (isRelative(path)) return root_ + "\\" + path;
+        if (isRelative(path)) return pathIn(root_, path);
         return driveOf(path).empty() ? drive_ + path : path;
     }
 
@@ -190,12 +197,12 @@ private:
             if (slash == npos) includePath(path, depth);
             else includeMatching(path, pattern.substr(slash + 1), depth);
         };
-        if (part.find_first_of("*?") == npos) return goOn(folder + "\\" + std::string(part));
+        if (part.find_first_of("*?") == npos) return goOn(pathIn(folder, part));
         std::optional<ConfigFolder> listed = openFolder(folder);
         if (!listed) return;
         std::erase_if(listed->names, [&](const std::string& name) { return !matchesWildcard(part, name); });
         std::sort(listed->names.begin(), listed->names.end());
-        for (const std::string& name : listed->names) goOn(folder + "\\" + name);
+        for (const std::string& name : listed->names) goOn(pathIn(folder, name));
     }
 
     // A folder already taken whole, through a link or otherwise, is passed over.
@@ -212,7 +219,7 @@ private:
         std::optional<ConfigFolder> folder = openFolder(path);
         if (!folder || !foldersTaken_.insert(folder->identity).second) return;
         std::sort(folder->names.begin(), folder->names.end());
-        for (const std::string& name : folder->names) includePath(path + "\\" + name, depth + 1);
+        for (const std::string& name : folder->names) includePath(pathIn(path, name), depth + 1);
     }
 
     // Every file and folder the reading opens passes here, within the reading's bounds.

@@ -68,9 +68,9 @@ inline constexpr int kMaxIncludeDepth = 128;
 // kMaxConfigOpens files and folders (whether they are there or not), reads at most kMaxConfigBytes
 // of included files and takes at most kMaxConfigNames names from folders, all in all. What lies
 // beyond is passed over as an unreadable file is.
-inline constexpr size_t kMaxConfigOpens = 2048;
-inline constexpr size_t kMaxConfigBytes = size_t{16} << 20;
-inline constexpr size_t kMaxConfigNames = 65536;
+inline constexpr size_t kMaxConfigOpens = 512;
+inline constexpr size_t kMaxConfigBytes = size_t{4} << 20;
+inline constexpr size_t kMaxConfigNames = 16384;
 
 // A line of the configuration that is no comment, its variables replaced, and the file it stands
 // in; false stops the reading.

@@ -34,7 +34,7 @@ std::string firstArgument(std::string_view line) {
 // A value as one word that Apache reads back as that value: quoted where it holds a blank or
 // begins with a quote.
 std::string asWord(std::string_view value) {
-    if (!value.empty() && value.find_first_of(" \t\v\f") == npos && value.front() != '"' && value.front() != '\'')
+    if (!value.empty() && value.find_first_of(" \t\v\f\r") == npos && value.front() != '"' && value.front() != '\'')
         return std::string(value);
     std::string word = "\"";
     for (const char c : value) {
