@@ -54,7 +54,7 @@ std::string editedLine(std::string_view line, std::string_view name, std::string
     if (name == kListen) edited.append(asWord(std::string(argument.substr(0, portStart(argument))).append(port)));
     else edited.append(port);
     const std::string_view rest = line.substr(words[1].end);
-    if (!rest.empty() && rest.front() != ' ' && rest.front() != '\t') edited += ' ';
+    if (!rest.empty() && std::string_view(" \t\v\f\r").find(rest.front()) == npos) edited += ' ';
     edited.append(rest);
     while (edited.back() == '\\') edited.pop_back();
     return edited;

@@ -157,13 +157,13 @@ TEST_F(Saving, ChangesOnlyTheFirstListenAndServerNameDirectives) {
          "#Listen 80\r\nlisten 81\r\nServerName localhost:81\r\n"},
         {"a continued Listen and a Listen continuing a comment", "# old \\\nListen 80\nListen \\\n  80 http\n", "081",
          "# old \\\nListen 80\nlisten 81 http\n"},
-        {"lone CR line ends", "Listen 80\rServerName localhost:80\rlast", "81",
-         "listen 81\r\nServerName localhost:81\r\nlast\r\n"},
+        {"a lone CR is a byte of its line, no line end is added", "#old port\rListen 8090\r\nListen 80\r\nServerName localhost:80",
+         "81", "#old port\rListen 8090\r\nlisten 81\r\nServerName localhost:81"},
         {"LF line ends stay", "# c\nListen 80\nServerName localhost:80\nX\n", "81",
          "# c\nlisten 81\nServerName localhost:81\nX\n"},
         {"a variable port keeps its address", "Listen 127.0.0.1:${PORT} http\n", "8080", "listen 127.0.0.1:8080 http\n"},
         {"an empty port leaves the text as it is", "Listen 80\r\nServerName localhost:80\rX\n", "",
-         "Listen 80\r\nServerName localhost:80\r\nX\n"},
+         "Listen 80\r\nServerName localhost:80\rX\n"},
         {"a file with no lines", "", "81", ""},
     };
     for (const ApacheCase& c : cases) {
@@ -187,7 +187,7 @@ TEST_F(Saving, RewritesALargeApacheConfigurationCompletely) {
             after += "listen 8080\r\n";
         } else if (i == kLines - 1) {
             before += "ServerName localhost:80";  // no terminator
-            after += "ServerName localhost:8080\r\n";
+            after += "ServerName localhost:8080";
         } else {
             before += line + "\r\n";
             after += line + "\r\n";
