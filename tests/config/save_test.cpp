@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "config/config_files_on_disk.h"
 #include "held_port.h"
 #include "small_installation.h"
 
@@ -362,6 +364,24 @@ TEST_F(Saving, RefusesAPortApacheWouldRefuseOrAnotherListenDirectiveNames) {
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_NE(get(relative::kApacheConfiguration).find("\r\nlisten 8081\r\nListen 127.0.0.1:08080\r\nServerName localhost:8081\r\n"),
               std::string::npos);
+}
+
+// The included files on the disk: Wine's drive Z: is the Unix root, so a folder reached through
+// it and through the link that is drive C: is one folder.
+TEST_F(Saving, ReadsIncludedFilesNoLargerThanAskedAndKnowsAFolderWhicheverPathLeadsToIt) {
+    const std::string conf = scratch.path(inXampp("apache\\conf"));
+    using UnixName = char* (*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    ASSERT_NE(unixName, nullptr);
+    const std::string viaZ = std::string("Z:") + unixName(std::filesystem::path(conf).c_str());
+    const ConfigFilesOnDisk disk;
+    const auto folder = disk.folder(conf, 1), linked = disk.folder(viaZ, 1);
+    ASSERT_TRUE(folder && linked);
+    EXPECT_EQ(linked->identity, folder->identity);
+    EXPECT_EQ(folder->names, std::vector<std::string>{"httpd.conf"});
+    EXPECT_FALSE(disk.folder(conf, 0) || disk.folder(conf + "\\httpd.conf", 9) || disk.read(conf, 9));
+    EXPECT_EQ(disk.read(viaZ + "/httpd.conf", 1000), std::string(kSmallApacheConfiguration));
+    EXPECT_FALSE(disk.read(conf + "\\httpd.conf", std::string(kSmallApacheConfiguration).size() - 1));
 }
 
 // A new port that another program holds is saved only when the user says so; the port the
