@@ -1,7 +1,6 @@
-// Apache's configuration read whole, on small file trees that include each other and hold links
-// back to their own folders, and the edit of its port: every reading ends, whatever includes what;
-// a save keeps every byte but the edited lines, a load finds the port it wrote, and a second save
-// changes nothing more.
+// Apache's configuration read whole, on small file trees that include and link back to each other,
+// and the edit of its port: every reading ends, whatever includes what; a save keeps every byte but
+// the edited lines, a load finds the port it wrote, and a second save changes nothing more.
 #include <cstdint>
 #include <string>
 

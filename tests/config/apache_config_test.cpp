@@ -91,17 +91,15 @@ TEST(ApacheConfig, ReadsEveryIncludedFileInPlaceAsApacheDoes) {
         {"network paths, device paths and device names are never opened",
          {{kMain, "Include //host/share/a.conf\nInclude \\\\host\\share\\*.conf\nInclude //?/UNC/host/share/a.conf\n"
                   "Include //./C:/d.conf\nInclude conf/NUL\nInclude conf/com1.conf\nInclude //?/C:/e.conf\nListen 80"},
-          {"\\\\host\\share\\a.conf", "Listen 1"}, {"\\\\?\\UNC\\host\\share\\a.conf", "Listen 2"},
-          {"\\\\.\\C:\\d.conf", "Listen 3"}, {"C:\\xampp\\apache\\conf\\NUL", "Listen 4"},
-          {"C:\\xampp\\apache\\conf\\com1.conf", "Listen 5"}, {"\\\\?\\C:\\e.conf", "Listen 6"}},
+          {"\\\\host\\share\\a.conf", "Listen 1"}, {"\\\\?\\UNC\\host\\share\\a.conf", "Listen 2"}, {"\\\\.\\C:\\d.conf", "Listen 3"},
+          {conf + "\\NUL", "Listen 4"}, {conf + "\\com1.conf", "Listen 5"}, {"\\\\?\\C:\\e.conf", "Listen 6"}},
          {"\\\\?\\C:\\e.conf:1: Listen 6", "conf\\httpd.conf:8: Listen 80"}},
         {"a tree that links back into itself ends within the bounds, the main file read to its end",
          {{kMain, "Include conf/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/x\nListen 80"}},
          {"conf\\httpd.conf:2: Listen 80"}, {{conf + "\\l1", conf}, {conf + "\\l2", conf}}},
         {"a file larger than the bytes left to read is passed over",
          {{kMain, "Include conf/big.conf\nInclude conf/small.conf"},
-          {"C:\\xampp\\apache\\conf\\big.conf", "Listen 1\n" + std::string(kMaxConfigBytes, '#')},
-          {"C:\\xampp\\apache\\conf\\small.conf", "Listen 2"}},
+          {conf + "\\big.conf", "Listen 1\n" + std::string(kMaxConfigBytes, '#')}, {conf + "\\small.conf", "Listen 2"}},
          {"conf\\small.conf:1: Listen 2"}},
     };
     for (const IncludeCase& c : cases) {

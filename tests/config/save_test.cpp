@@ -370,8 +370,7 @@ TEST_F(Saving, RefusesAPortApacheWouldRefuseOrAnotherListenDirectiveNames) {
 // it and through the link that is drive C: is one folder.
 TEST_F(Saving, ReadsIncludedFilesNoLargerThanAskedAndKnowsAFolderWhicheverPathLeadsToIt) {
     const std::string conf = scratch.path(inXampp("apache\\conf"));
-    using UnixName = char* (*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    const auto unixName = reinterpret_cast<char* (*)(const wchar_t*)>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
     ASSERT_NE(unixName, nullptr);
     const std::string viaZ = std::string("Z:") + unixName(std::filesystem::path(conf).c_str());
     const ConfigFilesOnDisk disk;
