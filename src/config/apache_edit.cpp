@@ -61,8 +61,8 @@ std::string editedLine(std::string_view line, std::string_view name, std::string
 }
 
 std::string_view trimmed(std::string_view text) {
-    const size_t start = text.find_first_not_of(" \t");
-    return start == npos ? std::string_view() : text.substr(start, text.find_last_not_of(" \t") + 1 - start);
+    const size_t start = text.find_first_not_of(" \t\r");
+    return start == npos ? std::string_view() : text.substr(start, text.find_last_not_of(" \t\r") + 1 - start);
 }
 
 }  // namespace

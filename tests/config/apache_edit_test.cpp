@@ -140,7 +140,7 @@ TEST(ApacheEdit, FindsAnotherListenDirectiveOfTheWholeConfigurationOnThePort) {
     const std::string ssl = "C:\\xampp\\apache\\conf\\extra\\httpd-ssl.conf";
     const std::string sites = "C:\\xampp\\apache\\conf\\sites\\a\\ports.conf";
     const std::vector<std::tuple<std::string, unsigned, std::optional<std::string>>> cases{
-        {"Listen 80\r\nListen 8080\r\n", 8080, main + ":2: Listen 8080"},
+        {"Listen 80\r\nListen 8080\r\r\n", 8080, main + ":2: Listen 8080"},
         {"Listen 80\r\nListen 127.0.0.1:08080 http\r\n", 8080, main + ":2: Listen 127.0.0.1:08080 http"},
         {"Listen 80\r\n#Listen 8080\r\n# x \\\nListen 8080\r\n", 8080, std::nullopt},
         {"Listen 80\r\nInclude conf/extra/httpd-ssl.conf\r\n", 443, ssl + ":3: Listen 443"},
