@@ -1,7 +1,9 @@
 #include "config/apache_config.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
+#include <set>
 
 #include "config/text_lines.h"
 
@@ -9,9 +11,6 @@ namespace velko {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-// Files that include each other more than once fan out; a reading takes in no more than this.
-constexpr size_t kMaxIncludedFiles = 4096;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
 
@@ -79,6 +78,39 @@ std::string driveOf(std::string_view path) {
     return std::string(path.substr(0, server == npos ? npos : path.find('\\', server + 1)));
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Windows opens the device, not a file, for these names in any folder, whatever follows a dot.
+bool isDeviceName(std::string_view name) {
+    name = name.substr(0, name.find_first_of(".:"));
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    constexpr std::array<std::string_view, 6> kDevices{"con", "prn", "aux", "nul", "conin$", "conout$"};
+    const bool numbered = name.size() == 4 && isDigit(name[3]) &&
+                          (equalsIgnoringCase(name.substr(0, 3), "com") || equalsIgnoringCase(name.substr(0, 3), "lpt"));
+    return numbered || std::any_of(kDevices.begin(), kDevices.end(), [&](std::string_view device) {
+               return equalsIgnoringCase(name, device);
+           });
+}
+
+// A path on a drive of this machine. Opening a network path would hand the administrator's
+// credentials to its host; a device path or name reaches no file.
+bool isLocalPath(std::string_view path) {
+    if (isDeviceName(path.substr(path.find_last_of('\\') + 1))) return false;
+    if (path.substr(0, 2) != "\\\\") return true;
+    const bool onDrive = path.size() >= 6 && path.substr(2, 2) == "?\\" && path[5] == ':';
+    return onDrive && (path.size() == 6 || path[6] == '\\');
+}
+
+// A drive's root folder ends in a backslash already.
+std::string pathIn(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.ends_with('\\')) path += '\\';
+    return path.append(name);
+}
+
+// Where the folders of a path begin: after "\\?\" in a path that names a drive so.
+size_t rootPrefixOf(std::string_view path) { return path.substr(0, 4) == "\\\\?\\" ? 4 : 0; }
+
 class ConfigReader {
 public:
     ConfigReader(const ConfigFiles& files, const std::string& mainFile, const OnDirective& onDirective)
@@ -138,42 +170,77 @@ private:
 
     std::string absolutePath(std::string_view written) const {
         const std::string path = withBackslashes(written);
-        if (isRelative(path)) return root_ + "\\" + path;
+        if (isRelative(path)) return pathIn(root_, path);
         return driveOf(path).empty() ? drive_ + path : path;
     }
 
     // A server root that is relative or does not exist is the folder above the main file's.
     void setServerRoot(std::string_view written) {
         const std::string root = absolutePath(written);
-        root_ = !isRelative(withBackslashes(written)) && files_.list(root) ? root : fallbackRoot_;
+        root_ = !isRelative(withBackslashes(written)) && openFolder(root) ? root : fallbackRoot_;
     }
 
     void include(std::string_view written, int depth) {
         const std::string path = absolutePath(written);
-        const std::string directory = folderOf(path);
-        const std::string_view pattern = std::string_view(path).substr(directory.size() + 1);
-        if (pattern.find_first_of("*?") == npos) return includePath(path, depth);
-        std::vector<std::string> names = files_.list(directory).value_or(std::vector<std::string>{});
-        std::erase_if(names, [&](const std::string& name) { return !matchesWildcard(pattern, name); });
-        std::sort(names.begin(), names.end());
-        for (const std::string& name : names) includePath(directory + "\\" + name, depth);
+        const size_t wildcard = path.find_first_of("*?", rootPrefixOf(path));
+        if (wildcard == npos) return includePath(path, depth);
+        const size_t folderEnd = path.rfind('\\', wildcard);
+        if (folderEnd != npos) includeMatching(path.substr(0, folderEnd), std::string_view(path).substr(folderEnd + 1), depth);
     }
 
+    // The pattern's parts are taken one folder at a time: a part with wildcards takes the matching
+    // names of the folder in sorted order, and the parts after it go on in those that are folders.
+    void includeMatching(const std::string& folder, std::string_view pattern, int depth) {
+        const size_t slash = pattern.find('\\');
+        const std::string_view part = pattern.substr(0, slash);
+        const auto goOn = [&](const std::string& path) {
+            if (slash == npos) includePath(path, depth);
+            else includeMatching(path, pattern.substr(slash + 1), depth);
+        };
+        if (part.find_first_of("*?") == npos) return goOn(pathIn(folder, part));
+        std::optional<ConfigFolder> listed = openFolder(folder);
+        if (!listed) return;
+        std::erase_if(listed->names, [&](const std::string& name) { return !matchesWildcard(part, name); });
+        std::sort(listed->names.begin(), listed->names.end());
+        for (const std::string& name : listed->names) goOn(pathIn(folder, name));
+    }
+
+    // A folder already taken whole, through a link or otherwise, is passed over.
     void includePath(const std::string& path, int depth) {
-        if (stopped_ || depth >= kMaxIncludeDepth || included_ >= kMaxIncludedFiles) return;
-        if (std::optional<std::vector<std::string>> names = files_.list(path)) {
-            std::sort(names->begin(), names->end());
-            for (const std::string& name : *names) includePath(path + "\\" + name, depth + 1);
-            return;
-        }
+        if (stopped_ || depth >= kMaxIncludeDepth || opened_ == kMaxConfigOpens) return;
         const std::string key = asciiLower(path);
         if (std::find(open_.begin(), open_.end(), key) != open_.end()) return;
-        const std::optional<std::string> text = files_.read(path);
-        if (!text) return;
-        ++included_;
-        open_.push_back(key);
-        readText(path, *text, depth + 1);
-        open_.pop_back();
+        if (const std::optional<std::string> text = readFile(path)) {
+            open_.push_back(key);
+            readText(path, *text, depth + 1);
+            open_.pop_back();
+            return;
+        }
+        std::optional<ConfigFolder> folder = openFolder(path);
+        if (!folder || !foldersTaken_.insert(folder->identity).second) return;
+        std::sort(folder->names.begin(), folder->names.end());
+        for (const std::string& name : folder->names) includePath(pathIn(path, name), depth + 1);
+    }
+
+    // Every file and folder the reading opens passes here, within the reading's bounds.
+    bool mayOpen(std::string_view path) {
+        if (opened_ == kMaxConfigOpens || !isLocalPath(path)) return false;
+        ++opened_;
+        return true;
+    }
+
+    std::optional<std::string> readFile(const std::string& path) {
+        if (!mayOpen(path)) return std::nullopt;
+        std::optional<std::string> text = files_.read(path, kMaxConfigBytes - bytesRead_);
+        if (text) bytesRead_ += text->size();
+        return text;
+    }
+
+    std::optional<ConfigFolder> openFolder(const std::string& path) {
+        if (!mayOpen(path)) return std::nullopt;
+        std::optional<ConfigFolder> folder = files_.folder(path, kMaxConfigNames - namesListed_);
+        if (folder) namesListed_ += folder->names.size();
+        return folder;
     }
 
     const ConfigFiles& files_;
@@ -183,7 +250,8 @@ private:
     std::string root_;
     std::map<std::string, std::string> defines_;
     std::vector<std::string> open_;  // the files being read, outermost first, to stop a file including itself
-    size_t included_ = 0;
+    std::set<std::string> foldersTaken_;
+    size_t opened_ = 0, bytesRead_ = 0, namesListed_ = 0;
     bool stopped_ = false;
 };
 
@@ -194,24 +262,27 @@ void forEachConfigLine(std::string_view text, const std::function<bool(const Con
     std::string joined;
     bool continued = false;
     size_t number = 0;
-    const bool complete = forEachLineWithTerminator(text, LineEnds::CrLfCrOrLf, [&](std::string_view physical,
-                                                                                   std::string_view terminator) {
-        const size_t at = static_cast<size_t>(physical.data() - text.data());
-        if (!continued) line.begin = at, line.number = number + 1, joined.clear();
+    for (size_t start = 0; start < text.size();) {
+        const size_t lf = findByte(text, '\n', start);
+        const size_t next = lf == npos ? text.size() : lf + 1;
+        const size_t end = lf == npos ? next : lf > start && text[lf - 1] == '\r' ? lf - 1 : lf;
+        const std::string_view physical = text.substr(start, end - start);
+        if (!continued) line.begin = start, line.number = number + 1, joined.clear();
         ++number;
-        line.end = at + physical.size();
-        line.terminator = terminator;
-        if (!terminator.empty() && !physical.empty() && physical.back() == '\\') {
+        start = next;
+        line.end = end;
+        line.terminator = text.substr(end, next - end);
+        if (!line.terminator.empty() && !physical.empty() && physical.back() == '\\') {
             joined.append(physical.substr(0, physical.size() - 1));
             continued = true;
-            return true;
+            continue;
         }
         line.text = continued ? std::string_view(joined.append(physical)) : physical;
         continued = false;
-        return onLine(line);
-    });
+        if (!onLine(line)) return;
+    }
     // A backslash on the last line goes on into the end of the file.
-    if (complete && continued) {
+    if (continued) {
         line.text = joined;
         onLine(line);
     }

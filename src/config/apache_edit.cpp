@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "config/byte_search.h"
 #include "config/text_lines.h"
 
 namespace velko {
@@ -36,7 +35,7 @@ std::string firstArgument(std::string_view line) {
 // A value as one word that Apache reads back as that value: quoted where it holds a blank or
 // begins with a quote.
 std::string asWord(std::string_view value) {
-    if (!value.empty() && value.find_first_of(" \t\v\f") == npos && value.front() != '"' && value.front() != '\'')
+    if (!value.empty() && value.find_first_of(" \t\v\f\r") == npos && value.front() != '"' && value.front() != '\'')
         return std::string(value);
     std::string word = "\"";
     for (const char c : value) {
@@ -56,19 +55,10 @@ std::string editedLine(std::string_view line, std::string_view name, std::string
     if (name == kListen) edited.append(asWord(std::string(argument.substr(0, portStart(argument))).append(port)));
     else edited.append(port);
     const std::string_view rest = line.substr(words[1].end);
-    if (!rest.empty() && rest.front() != ' ' && rest.front() != '\t') edited += ' ';
+    if (!rest.empty() && std::string_view(" \t\v\f\r").find(rest.front()) == npos) edited += ' ';
     edited.append(rest);
     while (edited.back() == '\\') edited.pop_back();
     return edited;
-}
-
-// Copies bytes that the edit passes over, a lone CR becoming CR LF.
-void appendWithCrLf(std::string& out, std::string_view bytes) {
-    for (size_t at = findLoneCr(bytes); at != npos; at = findLoneCr(bytes)) {
-        out.append(bytes.substr(0, at)).append("\r\n");
-        bytes.remove_prefix(at + 1);
-    }
-    out.append(bytes);
 }
 
 // Where an address word of a directive ends in the line, less a closing quote or the ">" that
@@ -118,8 +108,8 @@ std::optional<std::string> movedLine(std::string_view line, unsigned from, std::
 }
 
 std::string_view trimmed(std::string_view text) {
-    const size_t start = text.find_first_not_of(" \t");
-    return start == npos ? std::string_view() : text.substr(start, text.find_last_not_of(" \t") + 1 - start);
+    const size_t start = text.find_first_not_of(" \t\r");
+    return start == npos ? std::string_view() : text.substr(start, text.find_last_not_of(" \t\r") + 1 - start);
 }
 
 }  // namespace
@@ -202,16 +192,11 @@ std::string rewrittenConfiguration(std::string_view configuration, std::string_v
         } else {
             return true;
         }
-        appendWithCrLf(out, configuration.substr(copied, line.begin - copied));
-        const bool keepsEnd = line.terminator == "\r\n" || line.terminator == "\n";
-        out.append(edited).append(keepsEnd ? line.terminator : "\r\n");
+        out.append(configuration.substr(copied, line.begin - copied)).append(edited).append(line.terminator);
         copied = line.end + line.terminator.size();
         return true;
     });
-    appendWithCrLf(out, configuration.substr(copied));
-    // A backslash before a line end would join the last line to nothing: Apache reads it otherwise.
-    if (copied < configuration.size() && out.back() != '\n' && out.back() != '\\') out.append("\r\n");
-    return out;
+    return out.append(configuration.substr(copied));
 }
 
 std::string withPortMoved(std::string_view text, unsigned from, std::string_view to) {
@@ -238,7 +223,7 @@ std::vector<MovedFile> includedFilesMoved(const ConfigFilesReadOnce& files, cons
     });
     std::vector<MovedFile> moved;
     for (const std::string& path : included) {
-        std::optional<std::string> before = files.read(path);
+        std::optional<std::string> before = files.read(path, kMaxConfigBytes);
         if (!before) continue;
         std::string after = withPortMoved(*before, from, to);
         if (after != *before) moved.push_back({path, std::move(*before), std::move(after)});

@@ -45,9 +45,8 @@ bool samePort(std::string_view a, std::string_view b);
 // address and protocol and takes the port, the first "ServerName localhost:" directive takes the
 // port alone, each written as one line with its line end. When the first Listen names a number
 // and the port is another, every other address on that number moves with it (withPortMoved).
-// Every other line keeps its bytes and line end; only a lone CR and a missing last line end become CR LF (not after a backslash, which
-// would then continue the line). An empty port edits no line. beforeEachLine runs before each line
-// is looked at.
+// Every other byte stays, line ends included, and no line end is added where the file ends
+// without one. An empty port edits no line. beforeEachLine runs before each line is looked at.
 std::string rewrittenConfiguration(std::string_view configuration, std::string_view port,
                                    const std::function<void()>& beforeEachLine);
 

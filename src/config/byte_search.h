@@ -31,22 +31,4 @@ inline size_t findByte(std::string_view text, char byte, size_t from = 0) {
     return findEitherByte(text, byte, byte, from);
 }
 
-// The position of the first CR at or after from that no LF follows; npos when there is none.
-inline size_t findLoneCr(std::string_view text, size_t from = 0) {
-    size_t at = from;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; at + 17 <= text.size(); at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at + 1));
-        const __m128i hits = _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(block, cr));
-        if (const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits))) return at + std::countr_zero(mask);
-    }
-#endif
-    for (; at < text.size(); ++at)
-        if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')) return at;
-    return std::string_view::npos;
-}
-
 }  // namespace velko

@@ -5,10 +5,13 @@
 
 namespace velko {
 
+// A file is read only when it is an ordinary file no larger than asked, looked at before a byte is
+// read. A folder is listed through the handle that names it, and known by that handle's final
+// path, so that a link to a folder shows as the folder it leads to.
 class ConfigFilesOnDisk final : public ConfigFiles {
 public:
-    std::optional<std::string> read(const std::string& path) const override;
-    std::optional<std::vector<std::string>> list(const std::string& directory) const override;
+    std::optional<std::string> read(const std::string& path, size_t maxBytes) const override;
+    std::optional<ConfigFolder> folder(const std::string& path, size_t maxNames) const override;
 };
 
 }  // namespace velko

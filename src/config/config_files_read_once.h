@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "config/apache_config.h"
 
@@ -14,13 +13,13 @@ class ConfigFilesReadOnce final : public ConfigFiles {
 public:
     explicit ConfigFilesReadOnce(const ConfigFiles& files) : files_(files) {}
 
-    std::optional<std::string> read(const std::string& path) const override {
+    std::optional<std::string> read(const std::string& path, size_t maxBytes) const override {
         auto found = read_.find(path);
-        if (found == read_.end()) found = read_.emplace(path, files_.read(path)).first;
+        if (found == read_.end()) found = read_.emplace(path, files_.read(path, maxBytes)).first;
         return found->second;
     }
-    std::optional<std::vector<std::string>> list(const std::string& directory) const override {
-        return files_.list(directory);
+    std::optional<ConfigFolder> folder(const std::string& path, size_t maxNames) const override {
+        return files_.folder(path, maxNames);
     }
 
     // Every file asked for, by path, with its bytes or nothing when it could not be read.

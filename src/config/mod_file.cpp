@@ -110,18 +110,6 @@ bool equalsIgnoringCaseInCodePage(std::string_view a, std::string_view b) {
     return lowerA == lowerB;
 }
 
-std::optional<std::vector<std::string>> entryNames(const std::string& directory) {
-    const DWORD attributes = GetFileAttributesA(directory.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-    std::vector<std::string> names;
-    findAny(directory + "\\*", [&](const WIN32_FIND_DATAA& entry) {
-        const std::string_view name = entry.cFileName;
-        if (name != "." && name != "..") names.emplace_back(name);
-        return false;
-    });
-    return names;
-}
-
 std::vector<std::string> subdirectoryNames(const std::string& directory) {
     const DWORD attributes = GetFileAttributesA(directory.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) throw lastErrorFailure(directory);

@@ -2,7 +2,6 @@
 // modFile: the file operations of the configurator. Each call opens its file, does its work
 // and closes it; every failure reaches the caller as a Failure.
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,10 +32,6 @@ bool FirstFileExists(const std::string& pattern);
 
 // Whether two names are equal letter case aside, in the system code page.
 bool equalsIgnoringCaseInCodePage(std::string_view a, std::string_view b);
-
-// The names in a directory, "." and ".." aside, in the order the system lists them; nothing when
-// there is no such directory.
-std::optional<std::vector<std::string>> entryNames(const std::string& directory);
 
 // The names of the subdirectories of a directory, hidden ones aside, sorted without regard to
 // letter case. A directory that cannot be listed is a failure.

@@ -1,7 +1,8 @@
 #pragma once
 // The text model of every file the configurator reads: bytes in the system code page, a line
-// ends at CR LF or at a lone CR. In the files that other programs write (Apache's configuration,
-// the change log, the main script) a lone LF ends a line too; elsewhere it stays inside its line.
+// ends at CR LF or at a lone CR. In the files that other programs write (the change log, the main
+// script) a lone LF ends a line too; elsewhere it stays inside its line. Apache's configuration
+// has Apache's own rule (apache_config.h).
 #include <string>
 #include <string_view>
 

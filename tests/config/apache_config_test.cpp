@@ -18,7 +18,7 @@ constexpr char kMain[] = "C:\\xampp\\apache\\conf\\httpd.conf";
 // main file's server root named from there.
 Texts listensOf(const testing::ConfigTree& tree) {
     Texts listens;
-    forEachDirective(tree, kMain, *tree.read(kMain), [&](const std::string& file, const ConfigLine& line) {
+    forEachDirective(tree, kMain, *tree.read(kMain, kMaxConfigBytes), [&](const std::string& file, const ConfigLine& line) {
         constexpr std::string_view root = "C:\\xampp\\apache\\";
         const std::string shown = file.compare(0, root.size(), root) == 0 ? file.substr(root.size()) : file;
         if (isDirective(line.text, "Listen")) listens.push_back(shown + ":" + std::to_string(line.number) + ": " + std::string(line.text));
@@ -29,12 +29,14 @@ Texts listensOf(const testing::ConfigTree& tree) {
 
 struct IncludeCase {
     const char* what;
-    std::map<std::string, std::optional<std::string>> files;  // the main file among them
+    testing::ConfigTree::Files files;  // the main file among them
     Texts listens;
+    testing::ConfigTree::Links links = {};
 };
 
 TEST(ApacheConfig, ReadsEveryIncludedFileInPlaceAsApacheDoes) {
     const std::string extra = "C:\\xampp\\apache\\conf\\extra\\";
+    const std::string sites = "C:\\xampp\\apache\\conf\\sites\\", conf = "C:\\xampp\\apache\\conf";
     const std::vector<IncludeCase> cases{
         {"Include relative to the server root, quoted or not",
          {{kMain, "ServerRoot \"C:/xampp/apache\"\nListen 80\nInclude \"conf/extra/ssl.conf\"\nListen 81\ninclude conf\\extra\\b\n"},
@@ -71,15 +73,40 @@ TEST(ApacheConfig, ReadsEveryIncludedFileInPlaceAsApacheDoes) {
         {"variables from the Define lines read before, in included files too",
          {{kMain, "Listen ${P}\nDefine P 8080\nInclude conf/extra/p.conf\nUnDefine P\nListen ${P}"}, {extra + "p.conf", "Listen ${P}"}},
          {"conf\\httpd.conf:1: Listen ${P}", "conf\\extra\\p.conf:1: Listen 8080", "conf\\httpd.conf:5: Listen ${P}"}},
-        {"continued lines, comments included, counted from their first line",
-         {{kMain, "Listen \\\n  80\n# old \\\nListen 81\nInclude \\\r\n 'conf/my extra/a.conf'\rListen\t83 \\\\\n"},
+        {"continued lines, comments included, counted from their first line; a line ends only at LF",
+         {{kMain, "Listen \\\n  80\n# old \\\nListen 81\nInclude \\\r\n 'conf/my extra/a.conf'\r\n#old\rListen 83\nListen\t84 \\\\\n"},
           {"C:\\xampp\\apache\\conf\\my extra\\a.conf", "Listen 82 \\\n  http \\\n"}},
          {"conf\\httpd.conf:1: Listen   80", "conf\\my extra\\a.conf:1: Listen 82   http ",
-          "conf\\httpd.conf:7: Listen\t83 \\"}},
+          "conf\\httpd.conf:8: Listen\t84 \\"}},
+        {"a folder reached again, through a link or otherwise, is passed over",
+         {{kMain, "Include conf/extra/\nInclude conf/extra\nListen 80"}, {extra + "a.conf", "Listen 1"}},
+         {"conf\\extra\\a.conf:1: Listen 1", "conf\\httpd.conf:3: Listen 80"},
+         {{extra + "up", "C:\\xampp\\apache\\conf\\extra"}, {extra + "up2", "C:\\xampp\\apache\\conf\\extra"}}},
+        {"wildcards in folder names take the matching folders in sorted order",
+         {{kMain, "IncludeOptional conf/sites/*/ports.conf\nInclude conf/*/s?/*.conf"}, {sites + "b\\ports.conf", "Listen 2"},
+          {sites + "a\\ports.conf", "Listen 1"}, {sites + "a\\x.conf", "Listen 3"}, {sites + ".h\\ports.conf", "Listen 4"},
+          {sites + "c", "Listen 5"}, {"C:\\xampp\\apache\\conf\\other\\s1\\y.conf", "Listen 6"}},
+         {"conf\\sites\\a\\ports.conf:1: Listen 1", "conf\\sites\\b\\ports.conf:1: Listen 2",
+          "conf\\other\\s1\\y.conf:1: Listen 6"}},
+        {"network paths, device paths and device names are never opened",
+         {{kMain, "Include //host/share/a.conf\nInclude \\\\host\\share\\*.conf\nInclude //?/UNC/host/share/a.conf\n"
+                  "Include //./C:/d.conf\nInclude conf/NUL\nInclude conf/com1.conf\nInclude //?/C:/e.conf\nListen 80"},
+          {"\\\\host\\share\\a.conf", "Listen 1"}, {"\\\\?\\UNC\\host\\share\\a.conf", "Listen 2"}, {"\\\\.\\C:\\d.conf", "Listen 3"},
+          {conf + "\\NUL", "Listen 4"}, {conf + "\\com1.conf", "Listen 5"}, {"\\\\?\\C:\\e.conf", "Listen 6"}},
+         {"\\\\?\\C:\\e.conf:1: Listen 6", "conf\\httpd.conf:8: Listen 80"}},
+        {"a tree that links back into itself ends within the bounds, the main file read to its end",
+         {{kMain, "Include conf/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/*/x\nListen 80"}},
+         {"conf\\httpd.conf:2: Listen 80"}, {{conf + "\\l1", conf}, {conf + "\\l2", conf}}},
+        {"a file larger than the bytes left to read is passed over",
+         {{kMain, "Include conf/big.conf\nInclude conf/small.conf"},
+          {conf + "\\big.conf", "Listen 1\n" + std::string(kMaxConfigBytes, '#')}, {conf + "\\small.conf", "Listen 2"}},
+         {"conf\\small.conf:1: Listen 2"}},
     };
     for (const IncludeCase& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(listensOf(testing::ConfigTree(c.files)), c.listens);
+        const testing::ConfigTree tree(c.files, c.links);
+        EXPECT_EQ(listensOf(tree), c.listens);
+        EXPECT_LE(tree.opened, 1 + kMaxConfigOpens);  // the main file, then what the reading opens
     }
 }
 

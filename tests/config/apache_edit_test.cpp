@@ -45,19 +45,19 @@ TEST(ApacheEdit, RewritesTheFirstListenAndServerNameAndMovesTheOtherAddressesOnT
          "# old \\\nListen 80\nlisten 81\n"},
         {"a continued line the edit passes over stays", "Alias /a \\\n /b\r\nListen 80\r\n", "81",
          "Alias /a \\\n /b\r\nlisten 81\r\n"},
-        {"lone CR line ends", "Listen 80\rServerName localhost:80\rlast", "81",
-         "listen 81\r\nServerName localhost:81\r\nlast\r\n"},
+        {"a lone CR is a byte of its line", "#old port\rListen 8090\r\nX\rY\nListen 80\r\n", "81",
+         "#old port\rListen 8090\r\nX\rY\nlisten 81\r\n"},
         {"mixed line ends stay", "Listen 80\r\nA\nServerName localhost:80\nB\r\n\n", "81",
          "listen 81\r\nA\nServerName localhost:81\nB\r\n\n"},
         {"bytes the edit does not touch", "Listen 80\r\nX \xe9\0\t\xff\x80\r\n"s, "81", "listen 81\r\nX \xe9\0\t\xff\x80\r\n"s},
         {"an empty port leaves the text as it is", "Listen 80\r\nServerName localhost:80\rX\n", "",
-         "Listen 80\r\nServerName localhost:80\r\nX\n"},
+         "Listen 80\r\nServerName localhost:80\rX\n"},
         {"no Listen directive", "ServerName localhost:80\r\nX\r\n", "81", "ServerName localhost:81\r\nX\r\n"},
         {"other server names stay", "ServerName www.example.com:80\r\nServerName localhost\r\n", "81",
          "ServerName www.example.com:80\r\nServerName localhost\r\n"},
         {"a Listen without argument", "Listen\r\n", "81", "listen 81\r\n"},
-        {"neither line", "X\r\nY", "81", "X\r\nY\r\n"},
-        {"an open last line that is edited", "X\nListen 80", "81", "X\nlisten 81\r\n"},
+        {"neither line, the last open", "X\r\nY", "81", "X\r\nY"},
+        {"an open last line that is edited stays open", "X\nListen 80", "81", "X\nlisten 81"},
         {"an open last line ending in a backslash stays open", "Listen 80\r\nX \\", "81", "listen 81\r\nX \\"},
         {"a file with no lines", "", "81", ""},
         {"a file of one empty line", "\r\n", "81", "\r\n"},
@@ -136,6 +136,7 @@ TEST(ApacheEdit, ShowsThePortOfTheListenArgument) {
     }
     EXPECT_EQ(portOf("# Listen 81\r\nServerName localhost:80\nListen \\\n  8080\r\nListen 443\r\n"), "8080");
     EXPECT_EQ(portOf("#Listen 80\r\n"), "");
+    EXPECT_EQ(portOf("#old port\rListen 8090\r\n"), "");
     EXPECT_EQ(reachableAddressOf("#Listen 10.0.0.1:80\r\nListen [fe80::1]:81\r\n"), "fe80::1");
 }
 
@@ -177,8 +178,9 @@ TEST(ApacheEdit, APortIsAWholeNumberFrom1To65535InDigitsOnly) {
 TEST(ApacheEdit, FindsAnotherListenDirectiveOfTheWholeConfigurationOnThePort) {
     const std::string main = "C:\\xampp\\apache\\conf\\httpd.conf";
     const std::string ssl = "C:\\xampp\\apache\\conf\\extra\\httpd-ssl.conf";
+    const std::string sites = "C:\\xampp\\apache\\conf\\sites\\a\\ports.conf";
     const std::vector<std::tuple<std::string, unsigned, std::optional<std::string>>> cases{
-        {"Listen 80\r\nListen 8080\r\n", 8080, main + ":2: Listen 8080"},
+        {"Listen 80\r\nListen 8080\r\r\n", 8080, main + ":2: Listen 8080"},
         {"Listen 80\r\nListen 127.0.0.1:08080 http\r\n", 8080, main + ":2: Listen 127.0.0.1:08080 http"},
         {"Listen 80\r\n#Listen 8080\r\n# x \\\nListen 8080\r\n", 8080, std::nullopt},
         {"Listen 80\r\nInclude conf/extra/httpd-ssl.conf\r\n", 443, ssl + ":3: Listen 443"},
@@ -186,10 +188,11 @@ TEST(ApacheEdit, FindsAnotherListenDirectiveOfTheWholeConfigurationOnThePort) {
         {"Listen 443\r\nInclude conf/extra/httpd-ssl.conf\r\n", 443, ssl + ":3: Listen 443"},
         {"Listen 80\r\nListen 80800\r\nListen 8080.1:80\r\nServerName localhost:8080\r\n", 8080, std::nullopt},
         {"Listen 80\r\n", 80, std::nullopt},
+        {"Listen 80\r\nIncludeOptional conf/sites/*/ports.conf\r\n", 8443, sites + ":1: Listen 8443"},
     };
     for (const auto& [configuration, port, expected] : cases) {
         SCOPED_TRACE(configuration + " on " + std::to_string(port));
-        const testing::ConfigTree tree({{ssl, "# SSL\r\n\r\nListen 443\r\n"}});
+        const testing::ConfigTree tree({{ssl, "# SSL\r\n\r\nListen 443\r\n"}, {sites, "Listen 8443\r\n"}});
         const std::optional<ListenConflict> found = otherListenOn(tree, main, configuration, port);
         EXPECT_EQ(found ? std::optional(found->file + ":" + std::to_string(found->line) + ": " + found->text) : std::nullopt,
                   expected);

@@ -72,7 +72,7 @@ TEST_F(Loading, ReadsThePortOfTheFirstListenDirective) {
         {"  Listen 80\r\n", "80"},
         {"#Listen 80\r\n    # Listen 81\nLISTEN 8080\r\nListen 443\r\n", "8080"},
         {"# old \\\r\nListen 80\r\nListen \\\r\n  81\r\n", "81"},
-        {"ServerName localhost:80\rListen 81\r", "81"},
+        {"#old port\rListen 8090\r\nListen 81\r", "81"},
         {"#ServerName localhost:80\r\n# The Listen directive\r\n", ""},
         {"", ""},
     };

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "config/config_files_on_disk.h"
 #include "held_port.h"
 #include "server/apache_processes.h"
 #include "server/child_process.h"
@@ -227,13 +229,13 @@ TEST_F(Saving, ChangesOnlyTheFirstListenAndServerNameDirectives) {
          "#Listen 80\r\nlisten 81\r\nServerName localhost:81\r\n"},
         {"a continued Listen and a Listen continuing a comment", "# old \\\nListen 80\nListen \\\n  80 http\n", "081",
          "# old \\\nListen 80\nlisten 81 http\n"},
-        {"lone CR line ends", "Listen 80\rServerName localhost:80\rlast", "81",
-         "listen 81\r\nServerName localhost:81\r\nlast\r\n"},
+        {"a lone CR is a byte of its line, no line end is added", "#old port\rListen 8090\r\nListen 80\r\nServerName localhost:80",
+         "81", "#old port\rListen 8090\r\nlisten 81\r\nServerName localhost:81"},
         {"LF line ends stay", "# c\nListen 80\nServerName localhost:80\nX\n", "81",
          "# c\nlisten 81\nServerName localhost:81\nX\n"},
         {"a variable port keeps its address", "Listen 127.0.0.1:${PORT} http\n", "8080", "listen 127.0.0.1:8080 http\n"},
         {"an empty port leaves the text as it is", "Listen 80\r\nServerName localhost:80\rX\n", "",
-         "Listen 80\r\nServerName localhost:80\r\nX\n"},
+         "Listen 80\r\nServerName localhost:80\rX\n"},
         {"a file with no lines", "", "81", ""},
         {"Apache refuses httpd.conf", "Listen \\\r\n 80\r\nStandInRefuses on\r\n", "81", "Listen \\\r\n 80\r\nStandInRefuses on\r\n",
          "AH00526: Syntax error on line 2 of " + scratch.path(inXampp(relative::kApacheConfiguration)) + refused},
@@ -270,7 +272,7 @@ TEST_F(Saving, RewritesALargeApacheConfigurationCompletely) {
             after += "listen 8080\r\n";
         } else if (i == kLines - 1) {
             before += "ServerName localhost:80";  // no terminator
-            after += "ServerName localhost:8080\r\n";
+            after += "ServerName localhost:8080";
         } else {
             before += line + "\r\n";
             after += line + "\r\n";
@@ -445,6 +447,23 @@ TEST_F(Saving, RefusesAPortApacheWouldRefuseOrAnotherListenDirectiveNames) {
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_NE(get(relative::kApacheConfiguration).find("\r\nlisten 8081\r\nListen 127.0.0.1:08080\r\nServerName localhost:8081\r\n"),
               std::string::npos);
+}
+
+// The included files on the disk: Wine's drive Z: is the Unix root, so a folder reached through
+// it and through the link that is drive C: is one folder.
+TEST_F(Saving, ReadsIncludedFilesNoLargerThanAskedAndKnowsAFolderWhicheverPathLeadsToIt) {
+    const std::string conf = scratch.path(inXampp("apache\\conf"));
+    const auto unixName = reinterpret_cast<char* (*)(const wchar_t*)>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    ASSERT_NE(unixName, nullptr);
+    const std::string viaZ = std::string("Z:") + unixName(std::filesystem::path(conf).c_str());
+    const ConfigFilesOnDisk disk;
+    const auto folder = disk.folder(conf, 1), linked = disk.folder(viaZ, 1);
+    ASSERT_TRUE(folder && linked);
+    EXPECT_EQ(linked->identity, folder->identity);
+    EXPECT_EQ(folder->names, std::vector<std::string>{"httpd.conf"});
+    EXPECT_FALSE(disk.folder(conf, 0) || disk.folder(conf + "\\httpd.conf", 9) || disk.read(conf, 9));
+    EXPECT_EQ(disk.read(viaZ + "/httpd.conf", 1000), std::string(kSmallApacheConfiguration));
+    EXPECT_FALSE(disk.read(conf + "\\httpd.conf", std::string(kSmallApacheConfiguration).size() - 1));
 }
 
 // A new port that another program holds is saved only when the user says so; the port the

@@ -89,8 +89,9 @@ TEST_F(GarbageInput, MainScriptGivesTheQuotedVersion) {
 
 // Lines that hold a stored line only as the start of a longer token stay as they are.
 TEST_F(GarbageInput, ApacheConfigurationIsRewrittenWithOnlyTheStoredLinesChanged) {
-    const std::string listen = "Listen 8123\t# \xff\xfe";
-    const std::string serverName = "ServerName localhost:8123";
+    // Apache ends a line only at LF: a lone CR before either line would make it part of another.
+    const std::string listen = "#\nListen 8123\t# \xff\xfe";
+    const std::string serverName = "#\nServerName localhost:8123";
     GarbageText configuration(13, {"listen ", "listen\t", "servername"});
     configuration.garbage(40).longLine().line(listen).garbage(20);
     configuration.line(listen + std::string("\0tail", 5)).line(listen + "0").garbage(20);
@@ -101,13 +102,12 @@ TEST_F(GarbageInput, ApacheConfigurationIsRewrittenWithOnlyTheStoredLinesChanged
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(textOf(Control::txtWSP), "8123");
 
-    std::vector<std::string> saved = configuration.lines();
-    for (std::string& line : saved) {
-        if (line == listen) line = "listen 9090\t# \xff\xfe";
-        else if (line.starts_with(listen)) line.replace(7, 4, "9090");  // another Listen on the port moves with it
-        if (line == serverName) line = "ServerName localhost:9090";
-    }
-    expectSaveWrites("9090", joinedWithCrLf(saved));
+    std::string saved = configuration.bytes();
+    saved.replace(saved.find(listen), listen.size(), "#\nlisten 9090\t# \xff\xfe");
+    // Every other Listen on the port moves with it, in place.
+    for (size_t at = saved.find(listen); at != std::string::npos; at = saved.find(listen, at)) saved.replace(at + 9, 4, "9090");
+    saved.replace(saved.find(serverName), serverName.size(), "#\nServerName localhost:9090");
+    expectSaveWrites("9090", saved);
 }
 
 // A text box ends its text at a NUL: the field shows the drive list up to it.
@@ -210,7 +210,7 @@ TEST_F(GarbageInput, GarbageWithoutAnyKeyInEveryFileLoadsAsNothingFound) {
     EXPECT_TRUE(sameLines(window->presetStore(), presets.lines()));
 
     showSettings({"blue", "a", "b", "c", "d", "e"});
-    expectSaveWrites("8080", joinedWithCrLf(configuration.lines()));
+    expectSaveWrites("8080", configuration.bytes());
 }
 
 }  // namespace

@@ -82,10 +82,4 @@ std::string GarbageText::bytes() const {
     return file;
 }
 
-std::string joinedWithCrLf(const std::vector<std::string>& lines) {
-    std::string file;
-    for (const std::string& line : lines) file.append(line).append("\r\n");
-    return file;
-}
-
 }  // namespace velko::testing

@@ -38,7 +38,4 @@ private:
     bool lastUnterminated_;
 };
 
-// Every line followed by CR LF: how a save writes lines back.
-std::string joinedWithCrLf(const std::vector<std::string>& lines);
-
 }  // namespace velko::testing

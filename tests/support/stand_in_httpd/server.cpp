@@ -42,7 +42,7 @@ std::vector<SOCKET> listeners() {
     std::vector<SOCKET> sockets;
     bool taken = false;
     const ConfigFilesOnDisk disk;
-    forEachDirective(disk, file, disk.read(file).value_or(""), [&](const std::string&, const ConfigLine& line) {
+    forEachDirective(disk, file, disk.read(file, kMaxConfigBytes).value_or(""), [&](const std::string&, const ConfigLine& line) {
         if (!isDirective(line.text, "Listen")) return true;
         sockaddr_in address{AF_INET, htons(static_cast<u_short>(std::stoi(shownPortOf(line.text)))), {}, {}};  // 0.0.0.0
         const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

@@ -13,7 +13,7 @@ int checkSyntax(const Arguments& arguments) {
     const std::string file = valueAfter(arguments, "-f");
     bool refused = false;
     const ConfigFilesOnDisk disk;
-    forEachDirective(disk, file, disk.read(file).value_or(""), [&](const std::string& in, const ConfigLine& line) {
+    forEachDirective(disk, file, disk.read(file, kMaxConfigBytes).value_or(""), [&](const std::string& in, const ConfigLine& line) {
         if (isDirective(line.text, "StandInHangs")) {
             CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             Sleep(INFINITE);
