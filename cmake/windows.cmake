@@ -14,6 +14,7 @@ add_library(velko_core STATIC
     src/win/file_io.cpp
     src/win/system_library.cpp
     src/win/com_apartment.cpp
+    src/win/held_folder.cpp
     src/config/mod_file.cpp
     src/config/replacement_file.cpp
     src/config/installation.cpp

@@ -117,7 +117,7 @@ void readPresets(ConfigView& view) {
 }  // namespace
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
-    finishCutShortReplacement(paths.saveJournal());
+    if (const std::optional<Failure> untrusted = finishTrustedReplacement(paths.saveJournal())) view.warn(*untrusted);
     determineXamppDirectory(view, paths);
     LoadedValues& loaded = view.loaded();
     loaded.directory = view.text(Field::XamppPath);
