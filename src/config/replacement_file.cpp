@@ -97,9 +97,9 @@ void removeMade(const Target& target, const std::wstring& name) {
 // is tried again and else undone with the others.
 Target checkedTarget(const std::string& path) {
     const size_t nameAt = path.find_last_of("\\/") + 1;
-    Target target{HeldFolder(widened(path.substr(0, nameAt)), path), path.substr(0, nameAt), widened(path.substr(nameAt))};
-    target.newName = temporaryName(target.name, L".velko-new");
-    target.oldName = temporaryName(target.name, L".velko-old");
+    const std::wstring name = widened(path.substr(nameAt));
+    Target target{HeldFolder(widened(path.substr(0, nameAt)), path), path.substr(0, nameAt), name,
+                  temporaryName(name, L".velko-new"), temporaryName(name, L".velko-old")};
     const FileHandle file = retried([&] { return target.folder.open(target.name, 0, path); });
     if (!file && GetLastError() != ERROR_FILE_NOT_FOUND) throw lastErrorFailure(path);
     target.replaces = static_cast<bool>(file);
@@ -190,7 +190,7 @@ JournalEntry entryOf(const Target& target) {
 // Held open without sharing writes or deletes until it is removed.
 FileHandle createdJournal(const JournalPlace& place) {
     beginStep("write", place.path);
-    return place.folder.create(place.name, GENERIC_WRITE | DELETE, place.path);
+    return place.folder.create(place.name, GENERIC_WRITE, place.path);
 }
 
 void writeJournal(HANDLE journal, const JournalPlace& place, const std::string& text) {
@@ -217,9 +217,11 @@ void commit(HANDLE journal, const JournalPlace& place, const std::string& text) 
 
 // The last step of a replacement: nothing else it names is left.
 void removeJournal(FileHandle& journal, const JournalPlace& place) {
-    beginStep("remove", place.path);
-    removeWhenClosed(journal.get(), place.path);
     journal.reset();
+    beginStep("remove", place.path);
+    const FileHandle removed = retried([&] { return place.folder.open(place.name, DELETE, place.path); });
+    if (!removed) throw lastErrorFailure(place.path);
+    removeWhenClosed(removed.get(), place.path);
 }
 
 // A journal this program did not write whole: left as it is, for the user to look at.
@@ -249,7 +251,7 @@ std::vector<Target> targetsOf(const std::vector<JournalEntry>& entries) {
 FileHandle openedJournal(const JournalPlace& place) {
     FileHandle journal;
     try {
-        journal = retried([&] { return place.folder.open(place.name, GENERIC_READ | DELETE, place.path); });
+        journal = retried([&] { return place.folder.open(place.name, GENERIC_READ, place.path, FILE_SHARE_READ); });
     } catch (const Failure&) {
         throw UntrustedJournal(place.path);
     }

@@ -93,7 +93,9 @@ std::optional<JournalContent> journalContent(std::string_view bytes) {
     size_t size = 0;
     const auto [end, error] = std::from_chars(sizeAndChecksum->data(), sizeAndChecksum->data() + sizeAndChecksum->size(), size);
     const std::string_view checksum(end, static_cast<size_t>(sizeAndChecksum->data() + sizeAndChecksum->size() - end));
-    if (error != std::errc() || size > bytes.size() || checksum != " " + checksumOf(bytes.substr(0, size))) return std::nullopt;
+    if (error != std::errc() || size > bytes.size() || !checksum.starts_with(' ') ||
+        checksum.substr(1) != checksumOf(bytes.substr(0, size)))
+        return std::nullopt;
     std::optional<std::vector<JournalEntry>> entries = entriesOf(bytes.substr(0, size));
     const std::string_view after = bytes.substr(size);
     const std::string commit = commitFor(std::string(checksum.substr(1)));

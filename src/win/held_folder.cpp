@@ -30,7 +30,6 @@ struct RenameInformation {
     WCHAR fileName[1];
 };
 constexpr ULONG kFileRenameInformation = 10;
-constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Held folders let others read and add files, but not move, rename or remove them.
 constexpr ULONG kShareHeldFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
@@ -154,8 +153,8 @@ FileHandle HeldFolder::opened(const std::wstring& name, ACCESS_MASK access, ULON
     return handle;
 }
 
-FileHandle HeldFolder::open(const std::wstring& name, ACCESS_MASK access, const std::string& shownAs) const {
-    return opened(name, access, kShareAll, FILE_OPEN, shownAs);
+FileHandle HeldFolder::open(const std::wstring& name, ACCESS_MASK access, const std::string& shownAs, ULONG share) const {
+    return opened(name, access, share, FILE_OPEN, shownAs);
 }
 
 FileHandle HeldFolder::create(const std::wstring& name, ACCESS_MASK access, const std::string& shownAs) const {

@@ -21,10 +21,11 @@ public:
     // "\\?\C:\xampp\apache\conf": the folder as Windows resolved it when it was opened.
     const std::wstring& finalPath() const { return finalPath_; }
 
-    // The file of that name here, opened with access, sharing all; a null handle, with the last
+    // The file of that name here, opened with access and share; a null handle, with the last
     // error, when there is none or when another program refuses it for the moment (for the caller
     // to try again). A folder of that name, and every other failure, is a failure naming shownAs.
-    FileHandle open(const std::wstring& name, ACCESS_MASK access, const std::string& shownAs) const;
+    FileHandle open(const std::wstring& name, ACCESS_MASK access, const std::string& shownAs,
+                    ULONG share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE) const;
     // A new file of that name, which must not be there yet, written through to the disk.
     FileHandle create(const std::wstring& name, ACCESS_MASK access, const std::string& shownAs) const;
     // Gives an open file of this folder that name here; false (with the last error) when

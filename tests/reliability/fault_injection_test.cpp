@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "config/replacement_file.h"
@@ -146,8 +147,8 @@ TEST_F(Faults, ASettingsFileThatIsADirectoryIsPassedOverByTheLoadAndRefusedByThe
     expectEverythingSaved();
 }
 
-// The steps of a save as the file layer reports them, by file name. Once the last new content has
-// taken its place, the save stands.
+// The steps of a save as the file layer reports them, by file name without the random part of a
+// temporary's. Once the commit record is written, the save stands.
 const std::vector<std::string> kSaveSteps{
     "write xampp.txt.velko-journal", "flush xampp.txt.velko-journal",
     "write config.dat.velko-new",    "flush config.dat.velko-new",
@@ -156,9 +157,10 @@ const std::vector<std::string> kSaveSteps{
     "move config.dat",               "move config.dat.velko-new",
     "move xampp.txt",                "move xampp.txt.velko-new",
     "move httpd.conf",               "move httpd.conf.velko-new",
-    "remove config.dat.velko-old",   "remove xampp.txt.velko-old",
-    "remove httpd.conf.velko-old",   "remove xampp.txt.velko-journal"};
-constexpr size_t kSaveStandsFrom = 14;
+    "commit xampp.txt.velko-journal", "remove config.dat.velko-old",
+    "remove xampp.txt.velko-old",    "remove httpd.conf.velko-old",
+    "remove xampp.txt.velko-journal"};
+constexpr size_t kSaveStandsFrom = 15;
 
 class SaveSteps : public Faults, public ::testing::WithParamInterface<size_t> {
 protected:
@@ -167,15 +169,40 @@ protected:
         save();
         setFileStepHook(nullptr);
     }
+    // Fails the recovery of the disk left by a crash at each of its steps in turn; each time a
+    // second recovery, not cut short, must bring the disk to what is expected.
+    void expectEveryRecoveryCutShortFinished(const TreeSnapshot& cutShort, const TreeSnapshot& expected) {
+        for (size_t failing = 0;; ++failing) {
+            restoreScratch(cutShort);
+            size_t step = 0;
+            setFileStepHook([&](std::string_view, const std::string&) {
+                if (step++ == failing) throw Failure(failure_number::PathFileAccess, "failed here");
+            });
+            bool failed = false;
+            try {
+                finishCutShortReplacement(paths().saveJournal());
+            } catch (const Failure&) {
+                failed = true;
+            }
+            setFileStepHook(nullptr);
+            EXPECT_EQ(failed, step > failing);
+            finishCutShortReplacement(paths().saveJournal());
+            EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), expected)) << "recovery cut short at its step " << failing;
+            if (!failed) return;
+        }
+    }
 };
+
+std::string withoutRandomPart(const std::string& path) {
+    static const std::regex random("\\.[0-9a-f]{32}(\\.velko-)");
+    return std::regex_replace(std::filesystem::path(path).filename().string(), random, "$1");
+}
 
 TEST_F(SaveSteps, ASaveTakesTheseSteps) {
     ASSERT_TRUE(open());
     edit();
     std::vector<std::string> steps;
-    saveWith([&](std::string_view step, const std::string& path) {
-        steps.push_back(std::string(step) + " " + std::filesystem::path(path).filename().string());
-    });
+    saveWith([&](std::string_view step, const std::string& path) { steps.push_back(std::string(step) + " " + withoutRandomPart(path)); });
     EXPECT_EQ(steps, kSaveSteps);
     expectEverythingSaved();
 }
@@ -207,6 +234,7 @@ TEST_P(SaveSteps, EndAllOldOrAllNewWhenOneFailsOrTheProcessEndsThere) {
     expectEverythingSaved();
     const TreeSnapshot after = snapshotOf(scratch.root());
 
+    expectEveryRecoveryCutShortFinished(cutShort, stands ? after : before);
     restoreScratch(cutShort);
     click(Control::cmdPathOK);
     EXPECT_TRUE(dialogs.messages.empty());
