@@ -235,6 +235,9 @@ TEST_P(SaveSteps, EndAllOldOrAllNewWhenOneFailsOrTheProcessEndsThere) {
     const TreeSnapshot after = snapshotOf(scratch.root());
 
     expectEveryRecoveryCutShortFinished(cutShort, stands ? after : before);
+    TreeSnapshot tidied = cutShort;  // someone removed what looked like stray new contents
+    std::erase_if(tidied, [](const auto& file) { return file.first.ends_with(".velko-new"); });
+    expectEveryRecoveryCutShortFinished(tidied, stands ? after : before);
     restoreScratch(cutShort);
     click(Control::cmdPathOK);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -242,6 +245,104 @@ TEST_P(SaveSteps, EndAllOldOrAllNewWhenOneFailsOrTheProcessEndsThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SaveSteps, ::testing::Range(size_t{0}, kSaveSteps.size()));
+
+constexpr std::string_view kOutside = "a file outside the installation\r\n";
+
+// Mid-save the folders cannot be moved away, while a target can become a link: the save refuses
+// it and puts back what it had moved. The file the link leads to keeps its bytes.
+TEST_F(SaveSteps, ALinkMadeMidSaveLeadsItNowhereOutside) {
+    scratch.write("outside.txt", kOutside);
+    ASSERT_TRUE(open());
+    edit();
+    TreeSnapshot expected = snapshotOf(scratch.root());
+    expected[inXampp(relative::kApacheConfiguration)] = kOutside;
+    bool folderMoved = true;
+    saveWith([&](std::string_view step, const std::string& path) {
+        if (step != "move" || withoutRandomPart(path) != "httpd.conf") return;
+        folderMoved = MoveFileA(installationFile("apache").c_str(), scratch.path("apache moved").c_str());
+        drop(relative::kApacheConfiguration);
+        linkFromUnix(installationFile(relative::kApacheConfiguration), scratch.path("outside.txt"));
+    });
+    EXPECT_FALSE(folderMoved);
+    expectOneFailureBox("Error 75: Path/File access error: " + installationFile(relative::kApacheConfiguration) + " is a link");
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), expected));
+}
+
+// A link planted at a target is refused before anything is written; one at any other name beside
+// it, the fixed temporary names of old included, is passed over.
+class PlantedLink : public Faults, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PlantedLink, LeadsTheSaveNowhereOutside) {
+    scratch.write("outside.txt", kOutside);
+    const std::string name = std::string("htdocs\\velko\\") + GetParam();
+    const bool atTarget = name == relative::kSettings;
+    if (atTarget) drop(name);
+    linkFromUnix(installationFile(name), scratch.path("outside.txt"));
+    ASSERT_TRUE(open());
+    edit();
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    save();
+    if (atTarget) {
+        expectOneFailureBox("Error 75: Path/File access error: " + installationFile(name) + " is a link");
+        EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+    } else {
+        EXPECT_TRUE(dialogs.messages.empty());
+        expectEverythingSaved();
+    }
+    EXPECT_EQ(scratch.read("outside.txt"), kOutside);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PlantedLink, ::testing::Values("config.dat", "config.dat.velko-new", "config.dat.velko-old"));
+
+// A folder that the administrator linked elsewhere before the save is followed: the save writes there.
+TEST_F(Faults, AFolderLinkedOnPurposeIsSavedThrough) {
+    ASSERT_TRUE(MoveFileA(installationFile("htdocs").c_str(), scratch.path("elsewhere").c_str()));
+    linkFromUnix(installationFile("htdocs"), scratch.path("elsewhere"));
+    ASSERT_TRUE(open());
+    edit();
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    expectEverythingSaved();
+    EXPECT_EQ(scratch.read("elsewhere\\velko\\config.dat"), savedSettings());
+}
+
+// What a crash, another account or a damaged disk may leave at the journal's name: none of it is
+// acted on, the start goes on, and every save says why it cannot begin.
+enum class StrayJournal { Garbage, FailsItsCheck, Folder };
+class UntrustedJournal : public Faults, public ::testing::WithParamInterface<StrayJournal> {
+protected:
+    // The journal of a save that the hook stopped before its first move, with one byte changed.
+    std::string journalWithAByteChanged() {
+        std::string journal;
+        const FileReplacement files[]{{installationFile(relative::kSettings), "new\r\n"}};
+        EXPECT_THROW(replaceTogether(files, paths().saveJournal(),
+                                     {[&] { journal = scratch.read("xampp.txt.velko-journal"); throw 0; }}),
+                     int);
+        journal.at(journal.size() - 3) ^= 1;
+        return journal;
+    }
+};
+
+TEST_P(UntrustedJournal, TouchesNothingAndStopsNoStart) {
+    scratch.write("outside.txt", kOutside);
+    if (GetParam() == StrayJournal::Garbage) scratch.write("xampp.txt.velko-journal", "creates\t" + scratch.path("outside.txt") + "\r\n");
+    if (GetParam() == StrayJournal::FailsItsCheck) scratch.write("xampp.txt.velko-journal", journalWithAByteChanged());
+    if (GetParam() == StrayJournal::Folder) scratch.write("xampp.txt.velko-journal\\inside.txt", kOutside);
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    const std::string message = "Error 75: Path/File access error: " + paths().saveJournal() + " is no journal";
+    ASSERT_TRUE(open());
+    expectOneFailureBox(message);
+    EXPECT_TRUE(IsWindowVisible(window->hwnd()));
+    EXPECT_EQ(textOf(Control::txtWSP), "80");
+    edit();
+    dialogs.messages.clear();
+    save();
+    expectOneFailureBox(message);
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, UntrustedJournal,
+                         ::testing::Values(StrayJournal::Garbage, StrayJournal::FailsItsCheck, StrayJournal::Folder));
 
 }  // namespace
 }  // namespace velko::testing
