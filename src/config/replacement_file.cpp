@@ -237,7 +237,8 @@ std::vector<Target> targetsOf(const std::vector<JournalEntry>& entries) {
     std::vector<Target> targets;
     for (const JournalEntry& entry : entries) {
         const std::wstring folder = fromUtf8(entry.folder);
-        const std::string shownFolder = narrowed(folder.substr(folder.starts_with(L"\\\\?\\") ? 4 : 0)) + "\\";
+        std::string shownFolder = narrowed(folder.substr(folder.starts_with(L"\\\\?\\") ? 4 : 0));
+        if (!shownFolder.ends_with('\\')) shownFolder += '\\';
         Target target{HeldFolder(folder, shownFolder), shownFolder, fromUtf8(entry.name), fromUtf8(entry.newName),
                       fromUtf8(entry.oldName), entry.replaces};
         if (target.folder.finalPath() != folder) throw errorFailure(ERROR_PATH_NOT_FOUND, shownFolder);

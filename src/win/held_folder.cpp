@@ -121,7 +121,6 @@ HeldFolder::HeldFolder(const std::wstring& path, const std::string& shownAs) {
         held_.push_back(openedFolder(finalPath_.substr(0, end + 1), shownAs));
     held_.push_back(openedFolder(finalPath_, shownAs));
     if (!sameFile(first.get(), held_.back().get(), shownAs)) throw folderRefused(shownAs);
-    if (finalPath_.back() == L'\\') finalPath_.pop_back();
 }
 
 FileHandle HeldFolder::opened(const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG disposition,
@@ -148,7 +147,8 @@ FileHandle HeldFolder::opened(const std::wstring& name, ACCESS_MASK access, ULON
     FileHandle handle(file);
     // Windows opens a link itself, and marks it; Wine follows it, to another final path.
     const bool link = informationOf(handle.get(), shownAs).dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-    if (link || !samePath(finalPathOf(handle.get(), shownAs), finalPath_ + L"\\" + name))
+    const std::wstring separator = finalPath_.ends_with(L'\\') ? L"" : L"\\";  // none after a drive's root
+    if (link || !samePath(finalPathOf(handle.get(), shownAs), finalPath_ + separator + name))
         throw Failure(failure_number::PathFileAccess, text::filled(text::kLinkRefused, {shownAs}));
     return handle;
 }
