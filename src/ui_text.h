@@ -127,9 +127,9 @@ inline constexpr std::string_view kFolderRefused =
     "Path/File access error: %s is no folder of a local drive, or it was moved while the save opened it: "
     "the save writes nothing there";
 inline constexpr std::string_view kUntrustedJournal =
-    "Path/File access error: %s is no journal of a save by this program (a folder, a link or damaged "
-    "bytes), so nothing it names was changed. Check that the files of the installation are as they "
-    "should be, then delete it; until then no save can begin";
+    "Path/File access error: %s is no journal of a save by this program (a folder, a link, damaged "
+    "bytes or another account's file), so nothing it names was changed. Check that the files of the "
+    "installation are as they should be, then delete it; until then no save can begin";
 // What the system says about an error it has no message for.
 inline constexpr std::string_view kSystemError = "system error %s";
 inline constexpr std::string_view kNoReasonGiven = "no reason given";

@@ -307,7 +307,7 @@ void finishCutShortReplacement(const std::string& journalPath) {
     FileHandle journal = openedJournal(place);
     if (!journal) return;
     const std::optional<JournalContent> content = journalContent(readToEnd(journal.get(), journalPath));
-    if (!content) throw UntrustedJournal(journalPath);
+    if (!content || !ownedByAdministrators(journal.get())) throw UntrustedJournal(journalPath);
     settle(targetsOf(content->entries), content->committed);
     removeJournal(journal, place);
 }

@@ -44,8 +44,9 @@ void replaceTogether(std::span<const FileReplacement> files, const std::string& 
 // Brings the targets that a journal names to one side by its commit record alone: without it all
 // as before, with it all new. Then removes the temporaries it names, the journal last. Without a
 // journal it does nothing; a journal that another process holds is a failure, and so is one that
-// this program did not write whole (a folder or a link at its name, bytes that fail their check):
-// that one touches nothing, and its failure tells the user what to do.
+// this program did not write whole (a folder or a link at its name, bytes that fail their check, a
+// file that another account owns): that one touches nothing, and its failure tells the user what
+// to do.
 void finishCutShortReplacement(const std::string& journal);
 
 // The same for a load, which goes on past a journal it cannot trust: that journal's failure is

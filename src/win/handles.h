@@ -36,8 +36,11 @@ private:
 struct CloseFile {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
-// Closed as files are, but owned by a type of their own, so that neither handle stands for the other.
+// Closed as files are, but owned by types of their own, so that no handle stands for another.
 struct CloseProcess {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct CloseToken {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
 struct CloseFind {
@@ -55,6 +58,7 @@ struct FreeModule {
 
 using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
+using TokenHandle = UniqueHandle<HANDLE, nullptr, CloseToken>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;

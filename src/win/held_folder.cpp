@@ -182,6 +182,32 @@ bool HeldFolder::rename(HANDLE file, const std::wstring& name, bool replace, con
     throw errorFailure(error, shownAs);
 }
 
+bool ownedByAdministrators(HANDLE file) {
+    SystemLibrary security("advapi32.dll");
+    const auto getSecurity = security.function<decltype(GetKernelObjectSecurity)>("GetKernelObjectSecurity");
+    const auto ownerOf = security.function<decltype(GetSecurityDescriptorOwner)>("GetSecurityDescriptorOwner");
+    const auto isWellKnown = security.function<decltype(IsWellKnownSid)>("IsWellKnownSid");
+    const auto openToken = security.function<decltype(OpenProcessToken)>("OpenProcessToken");
+    const auto tokenInformation = security.function<decltype(GetTokenInformation)>("GetTokenInformation");
+    const auto equal = security.function<decltype(EqualSid)>("EqualSid");
+    if (!getSecurity || !ownerOf || !isWellKnown || !openToken || !tokenInformation || !equal) return false;
+    DWORD size = 0;
+    getSecurity(file, OWNER_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<char> descriptor(size), user(SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER));
+    PSID owner = nullptr;
+    BOOL defaulted = FALSE;
+    if (size == 0 || !getSecurity(file, OWNER_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !ownerOf(descriptor.data(), &owner, &defaulted) || !owner)
+        return false;
+    if (isWellKnown(owner, WinBuiltinAdministratorsSid) || isWellKnown(owner, WinLocalSystemSid)) return true;
+    HANDLE token = nullptr;
+    if (!openToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    const TokenHandle tokenOwner(token);
+    DWORD userSize = 0;
+    return tokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &userSize) &&
+           equal(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+}
+
 void removeWhenClosed(HANDLE file, const std::string& shownAs) {
     FILE_DISPOSITION_INFO disposition{TRUE};
     if (!SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition))

@@ -40,6 +40,10 @@ private:
     std::wstring finalPath_;
 };
 
+// Whether an open file (opened with READ_CONTROL) belongs to the Administrators group, the system
+// or the account the program runs as: what this elevated program made, and no other account.
+bool ownedByAdministrators(HANDLE file);
+
 // Marks an open file (opened with DELETE access) to be removed when its last handle closes.
 void removeWhenClosed(HANDLE file, const std::string& shownAs);
 
