@@ -103,17 +103,16 @@ Target checkedTarget(const std::string& path) {
     const FileHandle file = retried([&] { return target.folder.open(target.name, 0, path); });
     if (!file && GetLastError() != ERROR_FILE_NOT_FOUND) throw lastErrorFailure(path);
     target.replaces = static_cast<bool>(file);
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (file && GetFileInformationByHandle(file.get(), &information) &&
-        (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
-        throw errorFailure(ERROR_ACCESS_DENIED, path);
+    if (file && (attributesOf(file.get(), path) & FILE_ATTRIBUTE_READONLY)) throw errorFailure(ERROR_ACCESS_DENIED, path);
     return target;
 }
 
+constexpr char kAdvapi32[] = "advapi32.dll";
+
 // The owner and group can be set only with privileges the process may lack; the access list
-// alone is kept then. The security functions' library is loaded by the save alone.
+// alone is kept then. The security functions' library is loaded by the first save, and kept.
 void carryOverSecurity(HANDLE from, HANDLE to) {
-    SystemLibrary security("advapi32.dll");
+    SystemLibrary& security = keptLibrary<kAdvapi32>();
     const auto getSecurity = security.function<decltype(GetKernelObjectSecurity)>("GetKernelObjectSecurity");
     const auto setSecurity = security.function<decltype(SetKernelObjectSecurity)>("SetKernelObjectSecurity");
     if (!getSecurity || !setSecurity) return;
@@ -127,10 +126,8 @@ void carryOverSecurity(HANDLE from, HANDLE to) {
 }
 
 void carryOverAttributes(HANDLE from, HANDLE to, const std::string& path) {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(from, &information)) throw lastErrorFailure(path);
     FILE_BASIC_INFO basic{};  // times of zero stay as they are
-    basic.FileAttributes = information.dwFileAttributes & kKeptAttributes;
+    basic.FileAttributes = attributesOf(from, path) & kKeptAttributes;
     if (basic.FileAttributes && !SetFileInformationByHandle(to, FileBasicInfo, &basic, sizeof basic))
         throw lastErrorFailure(path);
 }

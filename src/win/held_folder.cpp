@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kNtdll[] = "ntdll.dll";
 constexpr char kBcrypt[] = "bcrypt.dll";
+constexpr char kAdvapi32[] = "advapi32.dll";
 
 // The native calls that take a folder handle as the root of a name; ntdll is in every process.
 template <class Function>
@@ -69,14 +70,10 @@ std::wstring finalPathOf(HANDLE handle, const std::string& shownAs) {
     }
 }
 
-BY_HANDLE_FILE_INFORMATION informationOf(HANDLE handle, const std::string& shownAs) {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!GetFileInformationByHandle(handle, &information)) throw lastErrorFailure(shownAs);
-    return information;
-}
-
+// Wine answers this one slowly (it asks for the volume too): it is asked once per folder.
 bool sameFile(HANDLE one, HANDLE other, const std::string& shownAs) {
-    const BY_HANDLE_FILE_INFORMATION a = informationOf(one, shownAs), b = informationOf(other, shownAs);
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    if (!GetFileInformationByHandle(one, &a) || !GetFileInformationByHandle(other, &b)) throw lastErrorFailure(shownAs);
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
            a.nFileIndexLow == b.nFileIndexLow;
 }
@@ -87,12 +84,10 @@ bool samePath(const std::wstring& one, const std::wstring& other) {
 }
 
 FileHandle openedFolder(const std::wstring& path, const std::string& shownAs) {
-    FileHandle folder(orNull(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE, kShareHeldFolder,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+    FileHandle folder(orNull(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                         kShareHeldFolder, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
     // A folder that is not there is a path not found, whichever part of it is missing.
     if (!folder) throw errorFailure(GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : GetLastError(), shownAs);
-    if (!(informationOf(folder.get(), shownAs).dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw errorFailure(ERROR_DIRECTORY, shownAs);
     return folder;
 }
 
@@ -115,6 +110,7 @@ bool isOnLocalDrive(const std::wstring& finalPath) {
 // something was moved in between.
 HeldFolder::HeldFolder(const std::wstring& path, const std::string& shownAs) {
     const FileHandle first = openedFolder(path, shownAs);
+    if (!(attributesOf(first.get(), shownAs) & FILE_ATTRIBUTE_DIRECTORY)) throw errorFailure(ERROR_DIRECTORY, shownAs);
     finalPath_ = finalPathOf(first.get(), shownAs);
     if (!isOnLocalDrive(finalPath_)) throw folderRefused(shownAs);
     for (size_t end = finalPath_.find(L'\\', 6); end != std::wstring::npos; end = finalPath_.find(L'\\', end + 1))
@@ -146,7 +142,7 @@ FileHandle HeldFolder::opened(const std::wstring& name, ACCESS_MASK access, ULON
     }
     FileHandle handle(file);
     // Windows opens a link itself, and marks it; Wine follows it, to another final path.
-    const bool link = informationOf(handle.get(), shownAs).dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    const bool link = attributesOf(handle.get(), shownAs) & FILE_ATTRIBUTE_REPARSE_POINT;
     const std::wstring separator = finalPath_.ends_with(L'\\') ? L"" : L"\\";  // none after a drive's root
     if (link || !samePath(finalPathOf(handle.get(), shownAs), finalPath_ + separator + name))
         throw Failure(failure_number::PathFileAccess, text::filled(text::kLinkRefused, {shownAs}));
@@ -183,7 +179,7 @@ bool HeldFolder::rename(HANDLE file, const std::wstring& name, bool replace, con
 }
 
 bool ownedByAdministrators(HANDLE file) {
-    SystemLibrary security("advapi32.dll");
+    SystemLibrary& security = keptLibrary<kAdvapi32>();
     const auto getSecurity = security.function<decltype(GetKernelObjectSecurity)>("GetKernelObjectSecurity");
     const auto ownerOf = security.function<decltype(GetSecurityDescriptorOwner)>("GetSecurityDescriptorOwner");
     const auto isWellKnown = security.function<decltype(IsWellKnownSid)>("IsWellKnownSid");
@@ -206,6 +202,12 @@ bool ownedByAdministrators(HANDLE file) {
     DWORD userSize = 0;
     return tokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &userSize) &&
            equal(owner, reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+}
+
+DWORD attributesOf(HANDLE file, const std::string& shownAs) {
+    FILE_BASIC_INFO basic{};
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) throw lastErrorFailure(shownAs);
+    return basic.FileAttributes;
 }
 
 void removeWhenClosed(HANDLE file, const std::string& shownAs) {

@@ -40,6 +40,9 @@ private:
     std::wstring finalPath_;
 };
 
+// The attributes of an open file (opened with FILE_READ_ATTRIBUTES).
+DWORD attributesOf(HANDLE file, const std::string& shownAs);
+
 // Whether an open file (opened with READ_CONTROL) belongs to the Administrators group, the system
 // or the account the program runs as: what this elevated program made, and no other account.
 bool ownedByAdministrators(HANDLE file);
