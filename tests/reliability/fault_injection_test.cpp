@@ -308,17 +308,16 @@ TEST_F(Faults, AFolderLinkedOnPurposeIsSavedThrough) {
 
 // What a crash, another account or a damaged disk may leave at the journal's name: none of it is
 // acted on, the start goes on, and every save says why it cannot begin.
-enum class StrayJournal { Garbage, FailsItsCheck, Folder };
-class UntrustedJournal : public Faults, public ::testing::WithParamInterface<StrayJournal> {};
+class UntrustedJournal : public Faults, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(UntrustedJournal, TouchesNothingAndStopsNoStart) {
     scratch.write("outside.txt", kOutside);
     const std::string line = "creates\t" + scratch.root() + "\toutside.txt\tx.velko-new\tx.velko-old\r\n";
-    if (GetParam() == StrayJournal::Garbage) scratch.write("xampp.txt.velko-journal", "creates\t" + scratch.path("outside.txt") + "\r\n");
-    if (GetParam() == StrayJournal::FailsItsCheck)  // well formed, but the checksum is not the line's
+    if (GetParam() == "Garbage") scratch.write("xampp.txt.velko-journal", "creates\t" + scratch.path("outside.txt") + "\r\n");
+    if (GetParam() == "FailsItsCheck")  // well formed, but the checksum is not the line's
         scratch.write("xampp.txt.velko-journal", "Velko Configurator save journal 1\r\n" + std::to_string(line.size()) +
                                                      " 0123456789abcdef\r\n" + line);
-    if (GetParam() == StrayJournal::Folder) scratch.write("xampp.txt.velko-journal\\inside.txt", kOutside);
+    if (GetParam() == "Folder") scratch.write("xampp.txt.velko-journal\\inside.txt", kOutside);
     const TreeSnapshot before = snapshotOf(scratch.root());
     const std::string message = "Error 75: Path/File access error: " + paths().saveJournal() + " is no journal";
     ASSERT_TRUE(open());
@@ -332,8 +331,8 @@ TEST_P(UntrustedJournal, TouchesNothingAndStopsNoStart) {
     EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, UntrustedJournal,
-                         ::testing::Values(StrayJournal::Garbage, StrayJournal::FailsItsCheck, StrayJournal::Folder));
+INSTANTIATE_TEST_SUITE_P(Faults, UntrustedJournal, ::testing::Values("Garbage", "FailsItsCheck", "Folder"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
 }  // namespace velko::testing
