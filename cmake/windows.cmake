@@ -14,6 +14,7 @@ add_library(velko_core STATIC
     src/win/file_io.cpp
     src/win/system_library.cpp
     src/win/com_apartment.cpp
+    src/win/held_folder.cpp
     src/server/child_process.cpp
     src/server/installation_apache.cpp
     src/server/apache_check.cpp

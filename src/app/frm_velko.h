@@ -54,6 +54,7 @@ public:
     LoadedValues& loaded() override { return loaded_; }
     void enableCommands(bool enabled) override;
     void yieldToEvents() override;
+    void warn(const Failure& failure) override;
     bool confirm(const std::string& question) override;
     std::optional<std::string> askForXamppDirectory() override;
 

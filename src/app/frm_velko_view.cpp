@@ -101,6 +101,8 @@ void FrmVelko::yieldToEvents() {
     }
 }
 
+void FrmVelko::warn(const Failure& failure) { showFailure(failure.number(), failure.description()); }
+
 bool FrmVelko::confirm(const std::string& question) {
     const UINT style = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
     return dialogs_.showMessage(hwnd_, question, std::string(text::kAppTitle), style) == IDYES;

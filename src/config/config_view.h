@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/settings_lines.h"
+#include "win/failure.h"
 
 namespace velko {
 
@@ -70,6 +71,9 @@ public:
 
     // Lets the window handle its pending events.
     virtual void yieldToEvents() = 0;
+
+    // A failure that stops nothing: shown in the failure box, and what runs goes on.
+    virtual void warn(const Failure& failure) = 0;
 
     // A warning with Yes and No, No the default: whether the user answered Yes.
     virtual bool confirm(const std::string& question) = 0;

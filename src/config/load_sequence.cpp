@@ -140,7 +140,7 @@ void readPresets(ConfigView& view) {
 }  // namespace
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
-    finishCutShortReplacement(paths.saveJournal());
+    if (const std::optional<Failure> untrusted = finishTrustedReplacement(paths.saveJournal())) view.warn(*untrusted);
     determineXamppDirectory(view, paths);
     view.loaded().files.clear();
     noteFile(view, paths.pointerFile, bytesIfReadable(paths.pointerFile));

@@ -43,6 +43,9 @@ struct CloseProcess {
 struct CloseThread {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+struct CloseToken {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 struct CloseJob {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
@@ -63,6 +66,7 @@ using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
 using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
 using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseThread>;
 using JobHandle = UniqueHandle<HANDLE, nullptr, CloseJob>;
+using TokenHandle = UniqueHandle<HANDLE, nullptr, CloseToken>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;
