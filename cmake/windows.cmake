@@ -21,6 +21,7 @@ add_library(velko_core STATIC
     src/server/apache_service.cpp
     src/server/apache_processes.cpp
     src/server/apache_restart.cpp
+    src/win/held_folder.cpp
     src/server/child_process.cpp
     src/server/installation_apache.cpp
     src/server/apache_check.cpp

@@ -166,6 +166,16 @@ inline constexpr std::string_view kPathNotFound = "Path not found: %s";
 inline constexpr std::string_view kFileInUse = "Permission denied: %s is in use by another program";
 inline constexpr std::string_view kDiskFull = "Disk full: %s";
 inline constexpr std::string_view kPathFileAccess = "Path/File access error: %s (%s)";
+// The save's own files: where it refuses to write, and a journal it will not act on.
+inline constexpr std::string_view kLinkRefused =
+    "Path/File access error: %s is a link, or leads out of its folder: the save writes nothing through it";
+inline constexpr std::string_view kFolderRefused =
+    "Path/File access error: %s is no folder of a local drive, or it was moved while the save opened it: "
+    "the save writes nothing there";
+inline constexpr std::string_view kUntrustedJournal =
+    "Path/File access error: %s is no journal of a save by this program (a folder, a link, damaged "
+    "bytes or another account's file), so nothing it names was changed. Check that the files of the "
+    "installation are as they should be, then delete it; until then no save can begin";
 // What the system says about an error it has no message for.
 inline constexpr std::string_view kSystemError = "system error %s";
 inline constexpr std::string_view kNoReasonGiven = "no reason given";

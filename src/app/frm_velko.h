@@ -56,6 +56,7 @@ public:
     void yieldToEvents() override;
     void showStatus(std::string_view status) override;
     void inform(const std::string& message) override;
+    void warn(const Failure& failure) override;
     bool confirm(const std::string& question) override;
     std::optional<std::string> askForXamppDirectory() override;
 

@@ -117,6 +117,7 @@ void FrmVelko::inform(const std::string& message) {
     const HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;  // the load tells before the window shows
     dialogs_.showMessage(owner, message, std::string(text::kAppTitle), MB_OK | MB_ICONINFORMATION);
 }
+void FrmVelko::warn(const Failure& failure) { showFailure(failure.number(), failure.description()); }
 
 bool FrmVelko::confirm(const std::string& question) {
     const UINT style = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/settings_lines.h"
+#include "win/failure.h"
 
 namespace velko {
 
@@ -76,6 +77,8 @@ public:
 
     // A message with OK, for what the user should know once a step has ended.
     virtual void inform(const std::string& message) = 0;
+    // A failure that stops nothing: shown in the failure box, and what runs goes on.
+    virtual void warn(const Failure& failure) = 0;
 
     // A warning with Yes and No, No the default: whether the user answered Yes.
     virtual bool confirm(const std::string& question) = 0;

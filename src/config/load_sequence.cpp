@@ -142,9 +142,10 @@ void readPresets(ConfigView& view) {
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
     const bool saveCutShort = GetFileAttributesA(paths.saveJournal().c_str()) != INVALID_FILE_ATTRIBUTES;
-    finishCutShortReplacement(paths.saveJournal());
+    const std::optional<Failure> untrusted = finishTrustedReplacement(paths.saveJournal());
+    if (untrusted) view.warn(*untrusted);
     determineXamppDirectory(view, paths);
-    if (saveCutShort) tellWhenApacheStopped(view, view.text(Field::XamppPath));
+    if (saveCutShort && !untrusted) tellWhenApacheStopped(view, view.text(Field::XamppPath));
     view.loaded().files.clear();
     noteFile(view, paths.pointerFile, bytesIfReadable(paths.pointerFile));
     showXamppVersion(view);

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
-#include "config/text_lines.h"
-#include "win/failure.h"
+#include "config/save_journal.h"
+#include "ui_text.h"
 #include "win/file_io.h"
 #include "win/handles.h"
+#include "win/held_folder.h"
 #include "win/system_library.h"
 #include "win/win_error.h"
 
@@ -24,50 +24,19 @@ void beginStep(std::string_view step, const std::string& path) {
     if (stepHook()) stepHook()(step, path);
 }
 
-// A virus scanner or the search indexer opens a file that has just been written or moved, for a
-// moment; its refusal is tried again for about a second before it counts.
-bool isMomentaryRefusal(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
-}
-
-// Makes the attempt until it succeeds, fails for another reason, or about a second has passed; the
-// last result, and after a failure the attempt's own last error.
+// Makes the attempt until it succeeds, fails for another reason than a momentary refusal (which
+// the held folder leaves in the last error), or about a second has passed; the last result.
 template <class Attempt>
 auto retried(Attempt&& attempt) {
     constexpr int kAttempts = 20;
     constexpr DWORD kPauseMs = 50;
     for (int tried = 1;; ++tried) {
         auto result = attempt();
-        if (result || tried == kAttempts || !isMomentaryRefusal(GetLastError())) return result;
+        const DWORD error = GetLastError();
+        if (result || tried == kAttempts || error == ERROR_FILE_NOT_FOUND) return result;
         Sleep(kPauseMs);
+        SetLastError(error);
     }
-}
-
-constexpr std::string_view kReplaces = "replaces\t";
-constexpr std::string_view kCreates = "creates\t";
-
-// A target, whether it existed before the replacement, and the files made beside it.
-struct Target {
-    std::string path;
-    bool existed = false;
-    std::string newContent() const { return path + ".velko-new"; }
-    std::string oldContent() const { return path + ".velko-old"; }
-};
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// With write-through the move is on disk when it returns. A failure names the target.
-void moveFile(const std::string& from, const std::string& to, DWORD flags, const std::string& target) {
-    beginStep("move", from);
-    if (!retried([&] { return MoveFileExA(from.c_str(), to.c_str(), flags | MOVEFILE_WRITE_THROUGH); }))
-        throw lastErrorFailure(target);
-}
-
-// Removes a file the replacement made, where it is still there. A failure names that file.
-void removeMade(const std::string& path) {
-    if (!exists(path)) return;
-    beginStep("remove", path);
-    if (!retried([&] { return DeleteFileA(path.c_str()); })) throw lastErrorFailure(path);
 }
 
 constexpr DWORD kKeptAttributes =
@@ -75,128 +44,225 @@ constexpr DWORD kKeptAttributes =
 constexpr SECURITY_INFORMATION kKeptSecurity =
     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
 
-// A read-only target or a directory in its place would refuse its move; a target that does not
-// exist yet is created. A file with the name of a new or old content that no journal names is not
-// the replacement's: it stays, and the target is refused. A target that another program holds open
-// is found by its move, which is tried again and else undone with the others.
+// A target in its held folder, and the names of the files made beside it. Messages and the step
+// hook name each file by the folder as the caller knows it.
+struct Target {
+    HeldFolder folder;
+    std::string shownFolder;  // with its trailing "\"
+    std::wstring name;
+    std::wstring newName;
+    std::wstring oldName;
+    bool replaces = false;
+
+    std::string shown(const std::wstring& file) const { return shownFolder + narrowed(file); }
+    std::string path() const { return shown(name); }
+};
+
+// Names no one can guess, or make beforehand, with the suffix that tells what they are.
+std::wstring temporaryName(const std::wstring& target, const wchar_t* suffix) {
+    return target + L"." + randomHex() + suffix;
+}
+
+// The file of that name beside the target, to be moved or removed; null when it is not there. A
+// refusal that outlasts the retries is a failure.
+FileHandle openedMade(const Target& target, const std::wstring& name) {
+    FileHandle file = retried([&] { return target.folder.open(name, DELETE, target.shown(name)); });
+    if (!file && GetLastError() != ERROR_FILE_NOT_FOUND) throw lastErrorFailure(target.shown(name));
+    return file;
+}
+
+bool isThere(const Target& target, const std::wstring& name) {
+    return static_cast<bool>(retried([&] { return target.folder.open(name, 0, target.shown(name)); })) ||
+           GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
+// A failure names the target, the file the user knows.
+void move(const Target& target, const std::wstring& from, const std::wstring& to, bool replace) {
+    beginStep("move", target.shown(from));
+    const FileHandle file = openedMade(target, from);
+    if (!file) throw errorFailure(ERROR_FILE_NOT_FOUND, target.shown(from));
+    if (!retried([&] { return target.folder.rename(file.get(), to, replace, target.path()); }))
+        throw lastErrorFailure(target.path());
+}
+
+// Removes a file the replacement made, where it is still there. A failure names that file.
+void removeMade(const Target& target, const std::wstring& name) {
+    if (!isThere(target, name)) return;
+    beginStep("remove", target.shown(name));
+    if (const FileHandle file = openedMade(target, name)) removeWhenClosed(file.get(), target.shown(name));
+}
+
+// The folder is held from here on; a target that is a link, a directory or read-only is refused
+// before anything is made. A target that another program holds open is found by its move, which
+// is tried again and else undone with the others.
 Target checkedTarget(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    const Target target{path, attributes != INVALID_FILE_ATTRIBUTES};
-    for (const std::string& beside : {target.newContent(), target.oldContent()})
-        if (exists(beside)) throw errorFailure(ERROR_FILE_EXISTS, beside);
-    if (target.existed && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        throw errorFailure(ERROR_ACCESS_DENIED, path);
+    const size_t nameAt = path.find_last_of("\\/") + 1;
+    const std::wstring name = widened(path.substr(nameAt));
+    Target target{HeldFolder(widened(path.substr(0, nameAt)), path), path.substr(0, nameAt), name,
+                  temporaryName(name, L".velko-new"), temporaryName(name, L".velko-old")};
+    const FileHandle file = retried([&] { return target.folder.open(target.name, 0, path); });
+    if (!file && GetLastError() != ERROR_FILE_NOT_FOUND) throw lastErrorFailure(path);
+    target.replaces = static_cast<bool>(file);
+    if (file && (attributesOf(file.get(), path) & FILE_ATTRIBUTE_READONLY)) throw errorFailure(ERROR_ACCESS_DENIED, path);
     return target;
 }
 
+constexpr char kAdvapi32[] = "advapi32.dll";
+
 // The owner and group can be set only with privileges the process may lack; the access list
-// alone is kept then. The security functions' library is loaded by the save alone.
-void carryOverSecurity(const std::string& from, const std::string& to) {
-    SystemLibrary security("advapi32.dll");
-    const auto getSecurity = security.function<decltype(GetFileSecurityA)>("GetFileSecurityA");
-    const auto setSecurity = security.function<decltype(SetFileSecurityA)>("SetFileSecurityA");
+// alone is kept then. The security functions' library is loaded by the first save, and kept.
+void carryOverSecurity(HANDLE from, HANDLE to) {
+    SystemLibrary& security = keptLibrary<kAdvapi32>();
+    const auto getSecurity = security.function<decltype(GetKernelObjectSecurity)>("GetKernelObjectSecurity");
+    const auto setSecurity = security.function<decltype(SetKernelObjectSecurity)>("SetKernelObjectSecurity");
     if (!getSecurity || !setSecurity) return;
     DWORD size = 0;
-    getSecurity(from.c_str(), kKeptSecurity, nullptr, 0, &size);
+    getSecurity(from, kKeptSecurity, nullptr, 0, &size);
     if (size == 0) return;
     std::string bytes(size, '\0');
     const auto descriptor = reinterpret_cast<PSECURITY_DESCRIPTOR>(bytes.data());
-    if (!getSecurity(from.c_str(), kKeptSecurity, descriptor, size, &size)) return;
-    if (!setSecurity(to.c_str(), kKeptSecurity, descriptor))
-        setSecurity(to.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    if (!getSecurity(from, kKeptSecurity, descriptor, size, &size)) return;
+    if (!setSecurity(to, kKeptSecurity, descriptor)) setSecurity(to, DACL_SECURITY_INFORMATION, descriptor);
 }
 
-void carryOverAttributes(const std::string& from, const std::string& to) {
-    const DWORD attributes = GetFileAttributesA(from.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & kKeptAttributes)) return;
-    if (!SetFileAttributesA(to.c_str(), attributes & kKeptAttributes)) throw lastErrorFailure(from);
+void carryOverAttributes(HANDLE from, HANDLE to, const std::string& path) {
+    FILE_BASIC_INFO basic{};  // times of zero stay as they are
+    basic.FileAttributes = attributesOf(from, path) & kKeptAttributes;
+    if (basic.FileAttributes && !SetFileInformationByHandle(to, FileBasicInfo, &basic, sizeof basic))
+        throw lastErrorFailure(path);
 }
 
 // The new content beside the target, flushed, with the target's attributes and security
 // descriptor. A failure names the target, the file the user knows.
 void writeNewContent(const Target& target, std::string_view content) {
-    const std::string path = target.newContent();
-    beginStep("write", path);
-    FileHandle file(orNull(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!file) throw lastErrorFailure(target.path);
-    writeAll(file.get(), content, target.path);
-    beginStep("flush", path);
-    if (!FlushFileBuffers(file.get())) throw lastErrorFailure(target.path);
-    file.reset();
-    if (!target.existed) return;
-    carryOverAttributes(target.path, path);
-    carryOverSecurity(target.path, path);
+    beginStep("write", target.shown(target.newName));
+    const FileHandle made = target.folder.create(
+        target.newName, GENERIC_WRITE | READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_WRITE_ATTRIBUTES, target.path());
+    writeAll(made.get(), content, target.path());
+    beginStep("flush", target.shown(target.newName));
+    if (!FlushFileBuffers(made.get())) throw lastErrorFailure(target.path());
+    if (!target.replaces) return;
+    const FileHandle old = retried([&] { return target.folder.open(target.name, READ_CONTROL, target.path()); });
+    if (!old) throw lastErrorFailure(target.path());
+    carryOverAttributes(old.get(), made.get(), target.path());
+    carryOverSecurity(old.get(), made.get());
 }
 
 void putInPlace(const Target& target) {
-    if (target.existed) moveFile(target.path, target.oldContent(), 0, target.path);
-    moveFile(target.newContent(), target.path, 0, target.path);
+    if (target.replaces) move(target, target.name, target.oldName, false);
+    move(target, target.newName, target.name, false);
 }
 
-// Brings the targets to one side by what the disk shows. Every new content is written before the
-// first target moves, and the targets move in order: while a new content still waits beside its
-// target, the targets before it have been replaced and the others not, so all are put back, and
-// those that did not exist before go. Else every target is new, and only the old contents remain
-// to go. Each step holds when it is taken again, so a settling cut short is finished by the next.
-void settle(const std::vector<Target>& targets) {
-    const auto waiting = std::find_if(targets.begin(), targets.end(),
-                                      [](const Target& target) { return exists(target.newContent()); });
-    for (auto target = targets.begin(); target != targets.end(); ++target) {
-        if (waiting == targets.end()) removeMade(target->oldContent());
-        else if (exists(target->oldContent()))
-            moveFile(target->oldContent(), target->path, MOVEFILE_REPLACE_EXISTING, target->path);
-        else if (target < waiting && !target->existed) removeMade(target->path);
-    }
-    // The first waiting new content goes last: until then a settling taken again puts back too.
-    for (auto target = targets.rbegin(); target != targets.rend(); ++target) removeMade(target->newContent());
-}
-
-// Every target holds its new content and the replacement has not stood: each goes back as it was,
-// which the disk alone would not tell (no new content waits).
-void putBack(const std::vector<Target>& targets) {
+// Brings the targets to one side by the commit record alone. Without it every old content goes
+// back over its target, and a target that did not exist before goes once its new content has left
+// its temporary name for the target's (only a move made by this save does that). With it only the
+// old contents remain to go. Then the new contents still waiting go. Each step holds when it is
+// taken again, so a settling cut short is finished by the next.
+void settle(const std::vector<Target>& targets, bool committed) {
     for (const Target& target : targets) {
-        if (target.existed) moveFile(target.oldContent(), target.path, MOVEFILE_REPLACE_EXISTING, target.path);
-        else removeMade(target.path);
+        if (committed) removeMade(target, target.oldName);
+        else if (isThere(target, target.oldName)) move(target, target.oldName, target.name, true);
+        else if (!target.replaces && !isThere(target, target.newName)) removeMade(target, target.name);
     }
+    for (const Target& target : targets) removeMade(target, target.newName);
 }
 
-// The journal lists the targets in order, a line each: "replaces" or "creates", a tab and the full
-// path. It is held open against the finish of another process until the replacement removes it.
-FileHandle createJournal(const std::string& path) {
-    beginStep("write", path);
-    FileHandle journal(orNull(
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!journal) throw lastErrorFailure(path);
-    return journal;
+// The journal lies in a folder held like the targets'.
+struct JournalPlace {
+    std::string path;
+    HeldFolder folder;
+    std::wstring name;
+};
+
+JournalPlace journalPlace(const std::string& path) {
+    const size_t nameAt = path.find_last_of("\\/") + 1;
+    return {path, HeldFolder(widened(path.substr(0, nameAt)), path), widened(path.substr(nameAt))};
 }
 
-void writeJournal(HANDLE journal, const std::string& path, const std::vector<Target>& targets) {
-    std::string lines;
-    for (const Target& target : targets)
-        lines.append(target.existed ? kReplaces : kCreates).append(target.path).append("\r\n");
-    writeAll(journal, lines, path);
-    beginStep("flush", path);
-    if (!FlushFileBuffers(journal)) throw lastErrorFailure(path);
+JournalEntry entryOf(const Target& target) {
+    return {target.replaces, utf8Of(target.folder.finalPath()), utf8Of(target.name), utf8Of(target.newName),
+            utf8Of(target.oldName)};
 }
 
-// A last line without its line end was being written when the process ended, before any other
-// file was made: it is passed over.
-std::vector<Target> targetsIn(std::string_view journal) {
-    std::vector<Target> targets;
-    forEachLineWithTerminator(journal, LineEnds::CrLfOrCr, [&](std::string_view line, std::string_view end) {
-        for (const std::string_view kind : {kReplaces, kCreates})
-            if (end == "\r\n" && line.starts_with(kind))
-                targets.push_back({std::string(line.substr(kind.size())), kind == kReplaces});
-        return true;
-    });
-    return targets;
+// Held open without sharing writes or deletes until it is removed.
+FileHandle createdJournal(const JournalPlace& place) {
+    beginStep("write", place.path);
+    return place.folder.create(place.name, GENERIC_WRITE, place.path);
+}
+
+void writeJournal(HANDLE journal, const JournalPlace& place, const std::string& text) {
+    writeAll(journal, text, place.path);
+    beginStep("flush", place.path);
+    if (!FlushFileBuffers(journal)) throw lastErrorFailure(place.path);
+}
+
+// A record that did not reach the disk whole is cut off again, so that the undo that follows is
+// what a finish would do too.
+void commit(HANDLE journal, const JournalPlace& place, const std::string& text) {
+    beginStep("commit", place.path);
+    try {
+        writeAll(journal, commitRecord(text), place.path);
+        if (!FlushFileBuffers(journal)) throw lastErrorFailure(place.path);
+    } catch (const Failure&) {
+        FILE_END_OF_FILE_INFO end{};
+        end.EndOfFile.QuadPart = static_cast<LONGLONG>(text.size());
+        SetFileInformationByHandle(journal, FileEndOfFileInfo, &end, sizeof end);
+        FlushFileBuffers(journal);
+        throw;
+    }
 }
 
 // The last step of a replacement: nothing else it names is left.
-void removeJournal(FileHandle& journal, const std::string& path) {
+void removeJournal(FileHandle& journal, const JournalPlace& place) {
     journal.reset();
-    removeMade(path);
+    beginStep("remove", place.path);
+    const FileHandle removed = retried([&] { return place.folder.open(place.name, DELETE, place.path); });
+    if (!removed) throw lastErrorFailure(place.path);
+    removeWhenClosed(removed.get(), place.path);
+}
+
+// A journal this program did not write whole: left as it is, for the user to look at.
+class UntrustedJournal : public Failure {
+public:
+    explicit UntrustedJournal(const std::string& path)
+        : Failure(failure_number::PathFileAccess, text::filled(text::kUntrustedJournal, {path})) {}
+};
+
+// The folders the journal names, as they were resolved when the save began; one that now resolves
+// elsewhere is refused before anything is touched.
+std::vector<Target> targetsOf(const std::vector<JournalEntry>& entries) {
+    std::vector<Target> targets;
+    for (const JournalEntry& entry : entries) {
+        const std::wstring folder = fromUtf8(entry.folder);
+        std::string shownFolder = narrowed(folder.substr(folder.starts_with(L"\\\\?\\") ? 4 : 0));
+        if (!shownFolder.ends_with('\\')) shownFolder += '\\';
+        Target target{HeldFolder(folder, shownFolder), shownFolder, fromUtf8(entry.name), fromUtf8(entry.newName),
+                      fromUtf8(entry.oldName), entry.replaces};
+        if (target.folder.finalPath() != folder) throw errorFailure(ERROR_PATH_NOT_FOUND, shownFolder);
+        targets.push_back(std::move(target));
+    }
+    return targets;
+}
+
+// The journal, or a null handle when there is none. Whatever stands at its name that is not a file
+// of its own is not acted on.
+FileHandle openedJournal(const JournalPlace& place) {
+    FileHandle journal;
+    try {
+        journal = retried([&] { return place.folder.open(place.name, GENERIC_READ, place.path, FILE_SHARE_READ); });
+    } catch (const Failure&) {
+        throw UntrustedJournal(place.path);
+    }
+    if (journal || GetLastError() == ERROR_FILE_NOT_FOUND) return journal;
+    if (GetLastError() == ERROR_SHARING_VIOLATION) throw lastErrorFailure(place.path);
+    throw UntrustedJournal(place.path);
+}
+
+// No folder, no journal: the pointer file's folder may be gone, and with it anything to finish.
+bool folderIsMissing(const std::string& path) {
+    const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
@@ -206,44 +272,50 @@ void replaceTogether(std::span<const FileReplacement> files, const std::string& 
     finishCutShortReplacement(journalPath);
     std::vector<Target> targets;
     for (const FileReplacement& file : files) targets.push_back(checkedTarget(file.target));
-    FileHandle journal = createJournal(journalPath);
+    const JournalPlace place = journalPlace(journalPath);
+    std::vector<JournalEntry> entries;
+    for (const Target& target : targets) entries.push_back(entryOf(target));
+    const std::string text = journalText(entries);
+    FileHandle journal = createdJournal(place);
     try {
-        writeJournal(journal.get(), journalPath, targets);
+        writeJournal(journal.get(), place, text);
         for (size_t i = 0; i < files.size(); ++i) writeNewContent(targets[i], files[i].content);
         if (hooks.beforeFirstMove) hooks.beforeFirstMove();
         for (const Target& target : targets) putInPlace(target);
-        try {
-            if (hooks.beforeCommit) hooks.beforeCommit();
-        } catch (...) {
-            putBack(targets);
-            throw;
-        }
+        if (hooks.beforeCommit) hooks.beforeCommit();
+        commit(journal.get(), place, text);
     } catch (...) {
-        settle(targets);
-        removeJournal(journal, journalPath);
+        settle(targets, false);
+        removeJournal(journal, place);
         throw;
     }
-    // Every target holds its new content: the replacement stands. What cannot be removed now stays
-    // named in the journal, for the next finish.
+    // The commit record stands: so does the replacement. What cannot be removed now stays named
+    // in the journal, for the next finish.
     try {
-        settle(targets);
-        removeJournal(journal, journalPath);
+        settle(targets, true);
+        removeJournal(journal, place);
     } catch (const Failure&) {
     }
 }
 
 void finishCutShortReplacement(const std::string& journalPath) {
-    FileHandle journal(retried([&] {
-        return FileHandle(orNull(
-            CreateFileA(journalPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    }));
-    if (!journal) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
-        throw errorFailure(error, journalPath);
+    if (folderIsMissing(journalPath)) return;
+    const JournalPlace place = journalPlace(journalPath);
+    FileHandle journal = openedJournal(place);
+    if (!journal) return;
+    const std::optional<JournalContent> content = journalContent(readToEnd(journal.get(), journalPath));
+    if (!content || !ownedByAdministrators(journal.get())) throw UntrustedJournal(journalPath);
+    settle(targetsOf(content->entries), content->committed);
+    removeJournal(journal, place);
+}
+
+std::optional<Failure> finishTrustedReplacement(const std::string& journal) {
+    try {
+        finishCutShortReplacement(journal);
+    } catch (const UntrustedJournal& untrusted) {
+        return untrusted;
     }
-    settle(targetsIn(readToEnd(journal.get(), journalPath)));
-    removeJournal(journal, journalPath);
+    return std::nullopt;
 }
 
 void setFileStepHook(FileStepHook hook) { stepHook() = std::move(hook); }

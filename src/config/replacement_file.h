@@ -1,12 +1,18 @@
 #pragma once
 // Replaces several files together, all or none, even when the process ends half-way. Beside each
-// target the new content is written to "<target>.velko-new"; while the targets change places, the
-// old one waits as "<target>.velko-old". A journal, written before any of these files is made,
-// names the targets in order, so that what a replacement cut short left can always be found.
+// target the new content is written to a temporary "<target>.<random>.velko-new"; while the
+// targets change places, the old one waits as "<target>.<random>.velko-old". A journal, written
+// whole and flushed before any of these files is made, names the targets and their temporaries,
+// and a commit record appended once every target is in place decides what a recovery does.
+// Every file is reached through its folder, opened once and held: nothing is written through a
+// link, and nothing outside those folders is touched.
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "win/failure.h"
 
 namespace velko {
 
@@ -16,11 +22,11 @@ struct FileReplacement {
 };
 
 // First finishes a replacement that the journal shows was cut short. Then refuses a target that
-// cannot be replaced (read-only, a directory, or with a .velko-new or .velko-old beside it that no
-// journal names), writes the journal and every new content, flushed and with its target's
-// attributes and security descriptor, and only then puts them in place in order.
-// A failure before the last is in place puts back every target and removes every file made, then
-// reaches the caller. Once all are in place the replacement stands: an old content that cannot be
+// cannot be replaced (read-only, a directory, a link, or in no folder of a local drive), writes
+// the journal and every new content, flushed and with its target's attributes and security
+// descriptor, and only then puts them in place in order, and writes the commit record.
+// A failure before the commit record stands puts back every target and removes every file made,
+// then reaches the caller. Once it stands the replacement stands: an old content that cannot be
 // removed stays named in the journal for the next finish. A refusal that lasts a moment (another
 // program opening a file) is tried again for about a second.
 //
@@ -35,14 +41,21 @@ struct ReplacementHooks {
 void replaceTogether(std::span<const FileReplacement> files, const std::string& journal,
                      const ReplacementHooks& hooks = {});
 
-// Brings the targets that a journal names to one side: all new when every new content had taken
-// its place, else all as before. Then removes every file the replacement made, the journal last.
-// Without a journal it does nothing; a journal that another process holds is a failure.
+// Brings the targets that a journal names to one side by its commit record alone: without it all
+// as before, with it all new. Then removes the temporaries it names, the journal last. Without a
+// journal it does nothing; a journal that another process holds is a failure, and so is one that
+// this program did not write whole (a folder or a link at its name, bytes that fail their check, a
+// file that another account owns): that one touches nothing, and its failure tells the user what
+// to do.
 void finishCutShortReplacement(const std::string& journal);
 
+// The same for a load, which goes on past a journal it cannot trust: that journal's failure is
+// returned, for the user to see, instead of thrown. Every other failure is thrown.
+std::optional<Failure> finishTrustedReplacement(const std::string& journal);
+
 // Called before each step that changes the disk: "write" and "flush" of a file made, "move" of a
-// file to its next place, "remove" of a file made. Tests make a step fail by throwing, or look at
-// the disk as a crash at that step would leave it. The program sets none.
+// file to its next place, "commit" of the journal, "remove" of a file made. Tests make a step
+// fail by throwing, or look at the disk as a crash at that step would leave it. The program sets none.
 using FileStepHook = std::function<void(std::string_view step, const std::string& path)>;
 void setFileStepHook(FileStepHook hook);
 

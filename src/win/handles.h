@@ -43,6 +43,9 @@ struct CloseProcess {
 struct CloseThread {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
+struct CloseToken {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
 struct CloseJob {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
@@ -67,6 +70,7 @@ using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
 using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseThread>;
 using JobHandle = UniqueHandle<HANDLE, nullptr, CloseJob>;
 using EventHandle = UniqueHandle<HANDLE, nullptr, CloseEvent>;
+using TokenHandle = UniqueHandle<HANDLE, nullptr, CloseToken>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;

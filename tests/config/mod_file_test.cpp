@@ -308,15 +308,20 @@ TEST_F(Replacement, RefusesAReadOnlyTargetBeforeReplacing) {
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
 }
 
-// A file that only bears the name of an old content was not made by a replacement: it stays.
-TEST_F(Replacement, RefusesADirectoryAMissingDirectoryAndAnOldContentItDidNotMake) {
+// A file that only bears the name of an old or new content was not made by a replacement: it
+// stays, and stops none.
+TEST_F(Replacement, RefusesADirectoryAndAMissingDirectoryButNoFileOfATemporarysName) {
     scratch.makeDirectory("dir\\sub");
     scratch.write("dir\\target.txt.velko-old", "kept by hand");
+    scratch.makeDirectory("dir\\target.txt.velko-new");
     EXPECT_NE(failureNumberOf([&] { replace({{scratch.path("dir\\sub"), ""}}); }), 0);
     EXPECT_NE(failureNumberOf([&] { replace({{scratch.path("missing\\target.txt"), ""}}); }), 0);
-    EXPECT_NE(failureNumberOf([&] { replace({{target(), "new"}}); }), 0);
-    EXPECT_EQ(listing(), (std::vector<std::string>{"sub", "target.txt", "target.txt.velko-old"}));
+    EXPECT_EQ(listing(), (std::vector<std::string>{"sub", "target.txt", "target.txt.velko-new", "target.txt.velko-old"}));
     EXPECT_EQ(scratch.read("dir\\target.txt"), kOld);
+    replace({{target(), "new"}});
+    EXPECT_EQ(listing(), (std::vector<std::string>{"sub", "target.txt", "target.txt.velko-new", "target.txt.velko-old"}));
+    EXPECT_EQ(scratch.read("dir\\target.txt"), "new");
+    EXPECT_EQ(scratch.read("dir\\target.txt.velko-old"), "kept by hand");
     EXPECT_FALSE(scratch.exists("missing"));
 }
 

@@ -22,7 +22,10 @@ EndToEndTest::EndToEndTest() { fs::remove(pointerFile()); }
 
 EndToEndTest::~EndToEndTest() {
     program.reset();
-    for (const char* suffix : {"", ".velko-journal", ".velko-new", ".velko-old"}) fs::remove(pointerFile() + suffix);
+    // The pointer file, the journal and any temporary a save cut short left beside them.
+    const fs::path pointer(pointerFile());
+    for (const auto& entry : fs::directory_iterator(pointer.parent_path()))
+        if (entry.path().filename().string().starts_with(pointer.filename().string())) fs::remove(entry.path());
 }
 
 std::string EndToEndTest::pointerFile() const { return InstallationPaths{}.pointerFile; }

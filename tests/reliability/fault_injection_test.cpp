@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "config/replacement_file.h"
@@ -146,8 +147,8 @@ TEST_F(Faults, ASettingsFileThatIsADirectoryIsPassedOverByTheLoadAndRefusedByThe
     expectEverythingSaved();
 }
 
-// The steps of a save as the file layer reports them, by file name. Once the last new content has
-// taken its place, the save stands.
+// The steps of a save as the file layer reports them, by file name without the random part of a
+// temporary's. Once the commit record is written, the save stands.
 const std::vector<std::string> kSaveSteps{
     "write xampp.txt.velko-journal", "flush xampp.txt.velko-journal",
     "write config.dat.velko-new",    "flush config.dat.velko-new",
@@ -156,9 +157,10 @@ const std::vector<std::string> kSaveSteps{
     "move config.dat",               "move config.dat.velko-new",
     "move xampp.txt",                "move xampp.txt.velko-new",
     "move httpd.conf",               "move httpd.conf.velko-new",
-    "remove config.dat.velko-old",   "remove xampp.txt.velko-old",
-    "remove httpd.conf.velko-old",   "remove xampp.txt.velko-journal"};
-constexpr size_t kSaveStandsFrom = 14;
+    "commit xampp.txt.velko-journal", "remove config.dat.velko-old",
+    "remove xampp.txt.velko-old",    "remove httpd.conf.velko-old",
+    "remove xampp.txt.velko-journal"};
+constexpr size_t kSaveStandsFrom = 15;
 
 class SaveSteps : public Faults, public ::testing::WithParamInterface<size_t> {
 protected:
@@ -167,15 +169,40 @@ protected:
         save();
         setFileStepHook(nullptr);
     }
+    // Fails the recovery of the disk left by a crash at each of its steps in turn; each time a
+    // second recovery, not cut short, must bring the disk to what is expected.
+    void expectEveryRecoveryCutShortFinished(const TreeSnapshot& cutShort, const TreeSnapshot& expected) {
+        for (size_t failing = 0;; ++failing) {
+            restoreScratch(cutShort);
+            size_t step = 0;
+            setFileStepHook([&](std::string_view, const std::string&) {
+                if (step++ == failing) throw Failure(failure_number::PathFileAccess, "failed here");
+            });
+            bool failed = false;
+            try {
+                finishCutShortReplacement(paths().saveJournal());
+            } catch (const Failure&) {
+                failed = true;
+            }
+            setFileStepHook(nullptr);
+            EXPECT_EQ(failed, step > failing);
+            finishCutShortReplacement(paths().saveJournal());
+            EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), expected)) << "recovery cut short at its step " << failing;
+            if (!failed) return;
+        }
+    }
 };
+
+std::string withoutRandomPart(const std::string& path) {
+    static const std::regex random("\\.[0-9a-f]{32}(\\.velko-)");
+    return std::regex_replace(std::filesystem::path(path).filename().string(), random, "$1");
+}
 
 TEST_F(SaveSteps, ASaveTakesTheseSteps) {
     ASSERT_TRUE(open());
     edit();
     std::vector<std::string> steps;
-    saveWith([&](std::string_view step, const std::string& path) {
-        steps.push_back(std::string(step) + " " + std::filesystem::path(path).filename().string());
-    });
+    saveWith([&](std::string_view step, const std::string& path) { steps.push_back(std::string(step) + " " + withoutRandomPart(path)); });
     EXPECT_EQ(steps, kSaveSteps);
     expectEverythingSaved();
 }
@@ -207,6 +234,10 @@ TEST_P(SaveSteps, EndAllOldOrAllNewWhenOneFailsOrTheProcessEndsThere) {
     expectEverythingSaved();
     const TreeSnapshot after = snapshotOf(scratch.root());
 
+    expectEveryRecoveryCutShortFinished(cutShort, stands ? after : before);
+    TreeSnapshot tidied = cutShort;  // someone removed what looked like stray new contents
+    std::erase_if(tidied, [](const auto& file) { return file.first.ends_with(".velko-new"); });
+    expectEveryRecoveryCutShortFinished(tidied, stands ? after : before);
     restoreScratch(cutShort);
     click(Control::cmdPathOK);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -214,6 +245,94 @@ TEST_P(SaveSteps, EndAllOldOrAllNewWhenOneFailsOrTheProcessEndsThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SaveSteps, ::testing::Range(size_t{0}, kSaveSteps.size()));
+
+constexpr std::string_view kOutside = "a file outside the installation\r\n";
+
+// Mid-save the folders cannot be moved away, while a target can become a link: the save refuses
+// it and puts back what it had moved. The file the link leads to keeps its bytes.
+TEST_F(SaveSteps, ALinkMadeMidSaveLeadsItNowhereOutside) {
+    scratch.write("outside.txt", kOutside);
+    ASSERT_TRUE(open());
+    edit();
+    TreeSnapshot expected = snapshotOf(scratch.root());
+    expected[inXampp(relative::kApacheConfiguration)] = kOutside;
+    bool folderMoved = true;
+    saveWith([&](std::string_view step, const std::string& path) {
+        if (step != "move" || withoutRandomPart(path) != "httpd.conf") return;
+        folderMoved = MoveFileA(installationFile("apache").c_str(), scratch.path("apache moved").c_str());
+        drop(relative::kApacheConfiguration);
+        linkFromUnix(installationFile(relative::kApacheConfiguration), scratch.path("outside.txt"));
+    });
+    EXPECT_FALSE(folderMoved);
+    expectOneFailureBox("Error 75: Path/File access error: " + installationFile(relative::kApacheConfiguration) + " is a link");
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), expected));
+}
+
+// A link planted at a target is refused before anything is written; one at any other name beside
+// it, the fixed temporary names of old included, is passed over.
+class PlantedLink : public Faults, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PlantedLink, LeadsTheSaveNowhereOutside) {
+    scratch.write("outside.txt", kOutside);
+    const std::string name = std::string("htdocs\\velko\\") + GetParam();
+    const bool atTarget = name == relative::kSettings;
+    if (atTarget) drop(name);
+    linkFromUnix(installationFile(name), scratch.path("outside.txt"));
+    ASSERT_TRUE(open());
+    edit();
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    save();
+    if (atTarget) {
+        expectOneFailureBox("Error 75: Path/File access error: " + installationFile(name) + " is a link");
+        EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+    } else {
+        EXPECT_TRUE(dialogs.messages.empty());
+        expectEverythingSaved();
+    }
+    EXPECT_EQ(scratch.read("outside.txt"), kOutside);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PlantedLink, ::testing::Values("config.dat", "config.dat.velko-new", "config.dat.velko-old"));
+
+// A folder that the administrator linked elsewhere before the save is followed: the save writes there.
+TEST_F(Faults, AFolderLinkedOnPurposeIsSavedThrough) {
+    ASSERT_TRUE(MoveFileA(installationFile("htdocs").c_str(), scratch.path("elsewhere").c_str()));
+    linkFromUnix(installationFile("htdocs"), scratch.path("elsewhere"));
+    ASSERT_TRUE(open());
+    edit();
+    save();
+    EXPECT_TRUE(dialogs.messages.empty());
+    expectEverythingSaved();
+    EXPECT_EQ(scratch.read("elsewhere\\velko\\config.dat"), savedSettings());
+}
+
+// What a crash, another account or a damaged disk may leave at the journal's name: none of it is
+// acted on, the start goes on, and every save says why it cannot begin.
+class UntrustedJournal : public Faults, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(UntrustedJournal, TouchesNothingAndStopsNoStart) {
+    scratch.write("outside.txt", kOutside);
+    const std::string line = "creates\t" + scratch.root() + "\toutside.txt\tx.velko-new\tx.velko-old\r\n";
+    if (GetParam() == "Garbage") scratch.write("xampp.txt.velko-journal", "creates\t" + scratch.path("outside.txt") + "\r\n");
+    if (GetParam() == "FailsItsCheck")  // well formed, but the checksum is not the line's
+        scratch.write("xampp.txt.velko-journal", "Velko Configurator save journal 1\r\n" + std::to_string(line.size()) +
+                                                     " 0123456789abcdef\r\n" + line);
+    if (GetParam() == "Folder") scratch.write("xampp.txt.velko-journal\\inside.txt", kOutside);
+    const TreeSnapshot before = snapshotOf(scratch.root());
+    const std::string message = "Error 75: Path/File access error: " + paths().saveJournal() + " is no journal";
+    ASSERT_TRUE(open());
+    expectOneFailureBox(message);
+    EXPECT_TRUE(IsWindowVisible(window->hwnd()));
+    EXPECT_EQ(textOf(Control::txtWSP), "80");
+    edit();
+    dialogs.messages.clear();
+    save();
+    expectOneFailureBox(message);
+    EXPECT_TRUE(sameTree(snapshotOf(scratch.root()), before));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, UntrustedJournal, ::testing::Values("Garbage", "FailsItsCheck", "Folder"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
 }  // namespace velko::testing

@@ -1,7 +1,10 @@
 #include "reliability_fixture.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -21,7 +24,50 @@ std::string replacedOnce(std::string text, std::string_view from, std::string_vi
     return text.replace(at, from.size(), to);
 }
 
+std::string unixPathOf(const std::string& path) {
+    using UnixName = char* CDECL(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
+    if (!name) throw std::runtime_error("no Unix path for " + path);
+    const std::string unixPath(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return unixPath;
+}
+
+bool isListed(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    const HANDLE find = FindFirstFileA(path.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return true;
+}
+
+// Wine starts a Unix program without a process handle to wait on: what it does is waited for.
+void runOnUnix(std::string command, const std::function<bool()>& done) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        throw std::runtime_error("could not start " + command);
+    for (int tried = 0; !done(); ++tried) {
+        if (tried == 500) throw std::runtime_error("not done: " + command);
+        Sleep(10);
+    }
+}
+
 }  // namespace
+
+void DemoInstallationTest::linkFromUnix(const std::string& link, const std::string& target) {
+    runOnUnix("Z:\\bin\\ln -s \"" + unixPathOf(target) + "\" \"" + unixPathOf(link) + "\"", [&] { return isListed(link); });
+    links_.push_back(link);
+}
+
+// Wine removes what a link leads to, never the link itself, and no folder that holds one.
+DemoInstallationTest::~DemoInstallationTest() {
+    for (const std::string& link : links_)
+        runOnUnix("Z:\\bin\\rm -f \"" + unixPathOf(link) + "\"", [&] { return !isListed(link); });
+}
 
 const SettingValues kDemoSettingValues{
     "Classic",

@@ -39,6 +39,12 @@ TreeSnapshot snapshotOf(const std::string& directory);
 
 class DemoInstallationTest : public SmallInstallationTest {
 protected:
+    ~DemoInstallationTest() override;
+    // Makes link a symbolic link to target, both paths in the Wine prefix, from the Unix side: Wine's
+    // CreateSymbolicLink makes nothing, while Wine follows and reports links made there. It goes
+    // with the test.
+    void linkFromUnix(const std::string& link, const std::string& target);
+
     std::string installationFile(std::string_view relativePath) const { return scratch.path(inXampp(relativePath)); }
     TreeSnapshot installationSnapshot() const { return snapshotOf(xamppDirectory()); }
     // Puts back everything below the scratch directory as a snapshot of it was taken.
@@ -64,6 +70,9 @@ protected:
     // A failed save left the program running, the window showing what it showed before, and
     // Save and Exit enabled again.
     void expectWindowKept(const std::vector<std::string>& shownBefore) const;
+
+private:
+    std::vector<std::string> links_;
 };
 
 }  // namespace velko::testing
