@@ -33,20 +33,9 @@ private:
     Handle handle_ = Invalid;
 };
 
-struct CloseFile {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-// Closed as files are, but each owned by a type of its own, so that none stands for another.
-struct CloseProcess {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-struct CloseThread {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-struct CloseToken {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-struct CloseJob {
+// Kernel objects close alike, but each kind is owned by a type of its own, so that none stands for another.
+template <class Kind>
+struct CloseKernelObject {
     void operator()(HANDLE h) const { CloseHandle(h); }
 };
 struct CloseFind {
@@ -62,11 +51,11 @@ struct FreeModule {
     void operator()(HMODULE h) const { FreeLibrary(h); }
 };
 
-using FileHandle = UniqueHandle<HANDLE, nullptr, CloseFile>;
-using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseProcess>;
-using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseThread>;
-using JobHandle = UniqueHandle<HANDLE, nullptr, CloseJob>;
-using TokenHandle = UniqueHandle<HANDLE, nullptr, CloseToken>;
+using FileHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct FileKind>>;
+using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct ProcessKind>>;
+using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct ThreadKind>>;
+using JobHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct JobKind>>;
+using TokenHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct TokenKind>>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;
