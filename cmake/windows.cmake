@@ -14,6 +14,13 @@ add_library(velko_core STATIC
     src/win/file_io.cpp
     src/win/system_library.cpp
     src/win/com_apartment.cpp
+    src/win/socket_layer.cpp
+    src/win/program_paths.cpp
+    src/server/server_progress.cpp
+    src/server/http_probe.cpp
+    src/server/apache_service.cpp
+    src/server/apache_processes.cpp
+    src/server/apache_restart.cpp
     src/win/held_folder.cpp
     src/server/child_process.cpp
     src/server/installation_apache.cpp
@@ -25,6 +32,7 @@ add_library(velko_core STATIC
     src/config/load_sequence.cpp
     src/config/port_check.cpp
     src/config/save_sequence.cpp
+    src/config/restart_on_save.cpp
     src/aids/popup_menus.cpp
     src/aids/browse_for_exe.cpp
     src/app/layout.cpp

@@ -125,6 +125,37 @@ inline constexpr std::string_view kApacheRefusal =
     "Apache's own check of its configuration (httpd.exe -t) refuses it as this save would leave it, "
     "so nothing was changed. Apache says:\n\n%s\n\nMend what Apache names, then save again.";
 inline constexpr std::string_view kApacheSaidNothing = "(nothing; its exit code was %s)";
+// A save that changes the port while this installation's Apache runs: the port it listens on, the new one.
+inline constexpr std::string_view kRestartQuestion =
+    "Apache is running on port %s. Restart it now so that it listens on %s?";
+inline constexpr std::string_view kRestartDeclined =
+    "The new port is saved. Apache goes on listening on port %s; port %s takes effect when Apache next starts.";
+// The start found a save cut short, perhaps during a restart, and settled it; Apache is not running.
+inline constexpr std::string_view kSaveCutShortApacheStopped =
+    "The last save was cut short. Its files have been settled as its journal decided: each is whole, "
+    "all as they were before that save or all as it saved them.\n\nApache is not running. Start it "
+    "from XAMPP's control panel.";
+// What the restart is doing, beside "Status:" in the window.
+inline constexpr std::string_view kStoppingApache = "Stopping Apache...";
+inline constexpr std::string_view kStartingApache = "Starting Apache...";
+inline constexpr std::string_view kWaitingForPort = "Waiting for port %s...";
+// Apache did not answer on the new port (it ended, or did not answer in time): the port, Apache's
+// own words. Then what became of Apache once every file was back: the old port, Apache's words.
+inline constexpr std::string_view kApacheNotAnswering = "Apache did not answer on port %s. Apache said:\n\n%s\n";
+inline constexpr std::string_view kApacheBack =
+    "\nEvery file the save replaced was put back as it was, and Apache answers on port %s again.";
+inline constexpr std::string_view kApacheStartedAgain =
+    "\nEvery file the save replaced was put back as it was, and Apache was started again.";
+inline constexpr std::string_view kApacheNotBack =
+    "\nEvery file the save replaced was put back as it was, but Apache did not answer on port %s either. "
+    "Apache said:\n\n%s";
+inline constexpr std::string_view kApacheNotStarted =
+    "\nEvery file the save replaced was put back as it was, but Apache could not be started again: %s";
+inline constexpr std::string_view kServiceExitCode = "The service %s stopped with exit code %s.";
+inline constexpr std::string_view kErrorLogSilent = "(nothing in apache\\logs\\error.log)";
+inline constexpr std::string_view kServiceRefused = "The service %s refused: %s";
+inline constexpr std::string_view kServiceStays = "The service %s did not stop within 30 seconds.";
+inline constexpr std::string_view kApacheStays = "Apache did not end, even when it was told to end at once.";
 
 // The descriptions of failures; each %s is filled in by filled() below, in order.
 inline constexpr std::string_view kInvalidArgument = "Invalid procedure call or argument";

@@ -1,7 +1,8 @@
 # Tests of the Windows build, run by CTest through Wine.
 # A stand-in for Apache's httpd.exe, never shipped: tests copy it into their installation.
-add_executable(stand_in_httpd tests/support/stand_in_httpd/main.cpp tests/support/stand_in_httpd/syntax_check.cpp)
-target_link_libraries(stand_in_httpd PRIVATE velko_core)
+add_executable(stand_in_httpd tests/support/stand_in_httpd/main.cpp tests/support/stand_in_httpd/syntax_check.cpp
+               tests/support/stand_in_httpd/server.cpp)
+target_link_libraries(stand_in_httpd PRIVATE velko_core ws2_32)
 add_library(velko_test_support STATIC
     tests/support/scripted_dialogs.cpp
     tests/support/temp_installation.cpp

@@ -54,6 +54,8 @@ public:
     LoadedValues& loaded() override { return loaded_; }
     void enableCommands(bool enabled) override;
     void yieldToEvents() override;
+    void showStatus(std::string_view status) override;
+    void inform(const std::string& message) override;
     void warn(const Failure& failure) override;
     bool confirm(const std::string& question) override;
     std::optional<std::string> askForXamppDirectory() override;

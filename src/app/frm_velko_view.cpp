@@ -101,6 +101,22 @@ void FrmVelko::yieldToEvents() {
     }
 }
 
+void FrmVelko::showStatus(std::string_view status) {
+    std::string caption(text::kFrameStatus);
+    if (!status.empty()) caption.append(" ").append(status);
+    const HWND frame = control(Control::Frame1);
+    SetWindowTextA(frame, caption.c_str());
+    // A frame draws its caption over what lies behind it: a shorter caption needs that redrawn.
+    RECT area;
+    GetWindowRect(frame, &area);
+    MapWindowPoints(nullptr, GetParent(frame), reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(GetParent(frame), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void FrmVelko::inform(const std::string& message) {
+    const HWND owner = IsWindowVisible(hwnd_) ? hwnd_ : nullptr;  // the load tells before the window shows
+    dialogs_.showMessage(owner, message, std::string(text::kAppTitle), MB_OK | MB_ICONINFORMATION);
+}
 void FrmVelko::warn(const Failure& failure) { showFailure(failure.number(), failure.description()); }
 
 bool FrmVelko::confirm(const std::string& question) {

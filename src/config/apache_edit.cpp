@@ -134,6 +134,21 @@ std::string portOf(std::string_view configuration) {
     return port;
 }
 
+std::string reachableAddressOf(std::string_view configuration) {
+    std::string address;
+    forEachConfigLine(configuration, [&](const ConfigLine& line) {
+        if (!isDirective(line.text, "Listen")) return true;
+        const std::string argument = firstArgument(line.text);
+        const size_t port = portStart(argument);
+        address = argument.substr(0, port == 0 ? 0 : port - 1);
+        if (address.size() >= 2 && address.front() == '[' && address.back() == ']') address = address.substr(1, address.size() - 2);
+        if (address.empty() || address == "*" || address == "0.0.0.0") address = "127.0.0.1";
+        else if (address == "::") address = "::1";
+        return false;
+    });
+    return address;
+}
+
 std::optional<unsigned> portNumber(std::string_view text) {
     if (text.empty()) return std::nullopt;
     unsigned number = 0;

@@ -25,6 +25,11 @@ std::string shownPortOf(std::string_view listenLine);
 // The port the configuration's first Listen directive shows; empty when it has none.
 std::string portOf(std::string_view configuration);
 
+// The address at which a client reaches what the configuration's first Listen directive listens
+// on: the address it names, brackets aside, or the loopback address of its family for a bare port
+// or a wildcard ("*", "0.0.0.0", "[::]"); empty when the configuration has no Listen directive.
+std::string reachableAddressOf(std::string_view configuration);
+
 // The number a port is written as, leading zeros aside ("080" is 80); nothing for a text that is
 // not only digits or is above 65535.
 std::optional<unsigned> portNumber(std::string_view text);

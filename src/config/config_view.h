@@ -72,6 +72,11 @@ public:
     // Lets the window handle its pending events.
     virtual void yieldToEvents() = 0;
 
+    // Shows beside "Status:" what a long step is doing; the empty text clears it.
+    virtual void showStatus(std::string_view status) = 0;
+
+    // A message with OK, for what the user should know once a step has ended.
+    virtual void inform(const std::string& message) = 0;
     // A failure that stops nothing: shown in the failure box, and what runs goes on.
     virtual void warn(const Failure& failure) = 0;
 

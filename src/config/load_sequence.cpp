@@ -9,6 +9,7 @@
 #include "config/config_files_read_once.h"
 #include "config/mod_file.h"
 #include "config/replacement_file.h"
+#include "config/restart_on_save.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "config/value_rule.h"
@@ -140,8 +141,11 @@ void readPresets(ConfigView& view) {
 }  // namespace
 
 void loadConfiguration(ConfigView& view, const InstallationPaths& paths) {
-    if (const std::optional<Failure> untrusted = finishTrustedReplacement(paths.saveJournal())) view.warn(*untrusted);
+    const bool saveCutShort = GetFileAttributesA(paths.saveJournal().c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::optional<Failure> untrusted = finishTrustedReplacement(paths.saveJournal());
+    if (untrusted) view.warn(*untrusted);
     determineXamppDirectory(view, paths);
+    if (saveCutShort && !untrusted) tellWhenApacheStopped(view, view.text(Field::XamppPath));
     view.loaded().files.clear();
     noteFile(view, paths.pointerFile, bytesIfReadable(paths.pointerFile));
     showXamppVersion(view);

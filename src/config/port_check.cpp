@@ -1,101 +1,44 @@
 #include "config/port_check.h"
 
 // The socket and IP helper DLLs are loaded only for the check, so that start-up never loads them.
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "win/socket_layer.h"
+
 #include <iphlpapi.h>
-#include <windows.h>
 
 #include <vector>
 
 #include "config/port_holder.h"
-#include "win/handles.h"
-#include "win/system_library.h"
+#include "win/program_paths.h"
 
 namespace velko {
 namespace {
 
-std::uint16_t swappedBytes(std::uint16_t value) { return static_cast<std::uint16_t>((value >> 8) | (value << 8)); }
-
-// The DLLs of the check stay loaded once a check has loaded them: Wine's socket layer, loaded a
-// second time into a process, refuses every socket it makes (WSAENOTSOCK).
-constexpr char kSockets[] = "ws2_32.dll";
 constexpr char kIpHelper[] = "iphlpapi.dll";
 
-// Winsock, started for one check and cleaned up after it.
-class SocketLayer {
-public:
-    SocketLayer() {
-        WSADATA data;
-        started_ = startup_ && socket_ && setOption_ && bind_ && close_ && lastError_ && cleanup_ &&
-                   startup_(MAKEWORD(2, 2), &data) == 0;
+// The error of an exclusive bind of a TCP socket to the port on every address of the family, or 0
+// when it binds or the system lacks the family.
+int bindError(const SocketLayer& layer, int family, std::uint16_t port) {
+    const SocketFunctions& f = layer.functions();
+    const OwnedSocket socket(layer, family, SOCK_STREAM, IPPROTO_TCP);
+    if (!socket) return 0;
+    const BOOL on = TRUE;
+    f.setOption(socket.get(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
+    sockaddr_in6 any6{};
+    sockaddr_in any4{};
+    const sockaddr* address = reinterpret_cast<const sockaddr*>(&any4);
+    int length = sizeof any4;
+    if (family == AF_INET6) {
+        // Only the IPv6 addresses: the IPv4 ones have their own bind.
+        f.setOption(socket.get(), IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&on), sizeof on);
+        any6.sin6_family = AF_INET6;
+        any6.sin6_port = networkOrder(port);
+        address = reinterpret_cast<const sockaddr*>(&any6);
+        length = sizeof any6;
+    } else {
+        any4.sin_family = AF_INET;
+        any4.sin_port = networkOrder(port);
     }
-    ~SocketLayer() {
-        if (started_) cleanup_();
-    }
-    SocketLayer(const SocketLayer&) = delete;
-    SocketLayer& operator=(const SocketLayer&) = delete;
-
-    bool started() const { return started_; }
-
-    // The error of an exclusive bind of a TCP socket to the port on every address of the family,
-    // or 0 when it binds or the system lacks the family.
-    int bindError(int family, std::uint16_t port) const {
-        const Socket socket{socket_(family, SOCK_STREAM, IPPROTO_TCP), close_};
-        if (socket.handle == INVALID_SOCKET) return 0;
-        const BOOL on = TRUE;
-        setOption_(socket.handle, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
-        sockaddr_in6 any6{};
-        sockaddr_in any4{};
-        const sockaddr* address = reinterpret_cast<const sockaddr*>(&any4);
-        int length = sizeof any4;
-        if (family == AF_INET6) {
-            // Only the IPv6 addresses: the IPv4 ones have their own bind.
-            setOption_(socket.handle, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&on), sizeof on);
-            any6.sin6_family = AF_INET6;
-            any6.sin6_port = swappedBytes(port);
-            address = reinterpret_cast<const sockaddr*>(&any6);
-            length = sizeof any6;
-        } else {
-            any4.sin_family = AF_INET;
-            any4.sin_port = swappedBytes(port);
-        }
-        return bind_(socket.handle, address, length) == 0 ? 0 : lastError_();
-    }
-
-private:
-    struct Socket {
-        SOCKET handle;
-        decltype(::closesocket)* close;
-        ~Socket() {
-            if (handle != INVALID_SOCKET) close(handle);
-        }
-    };
-
-    SystemLibrary& library_ = keptLibrary<kSockets>();
-    decltype(::WSAStartup)* startup_ = library_.function<decltype(::WSAStartup)>("WSAStartup");
-    decltype(::socket)* socket_ = library_.function<decltype(::socket)>("socket");
-    decltype(::setsockopt)* setOption_ = library_.function<decltype(::setsockopt)>("setsockopt");
-    decltype(::bind)* bind_ = library_.function<decltype(::bind)>("bind");
-    decltype(::closesocket)* close_ = library_.function<decltype(::closesocket)>("closesocket");
-    decltype(::WSAGetLastError)* lastError_ = library_.function<decltype(::WSAGetLastError)>("WSAGetLastError");
-    decltype(::WSACleanup)* cleanup_ = library_.function<decltype(::WSACleanup)>("WSACleanup");
-    bool started_ = false;
-};
-
-// The full path of a process's image in the system code page; empty where the system will not
-// tell it (a service of another user, say).
-std::string imageOf(DWORD processId) {
-    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return {};
-    wchar_t path[MAX_PATH * 2];
-    DWORD length = ARRAYSIZE(path);
-    if (!QueryFullProcessImageNameW(process.get(), 0, path, &length)) return {};
-    std::string narrow(static_cast<size_t>(length) * 2 + 1, '\0');
-    const int size = WideCharToMultiByte(CP_ACP, 0, path, static_cast<int>(length), narrow.data(),
-                                         static_cast<int>(narrow.size()), nullptr, nullptr);
-    narrow.resize(static_cast<size_t>(size > 0 ? size : 0));
-    return narrow;
+    return f.bind(socket.get(), address, length) == 0 ? 0 : f.lastError();
 }
 
 using GetTable = decltype(::GetExtendedTcpTable);
@@ -115,7 +58,7 @@ void addListeners(GetTable* getTable, ULONG family, std::uint16_t port, std::vec
         const auto& table = *reinterpret_cast<const Table*>(buffer.data());
         for (DWORD row = 0; row < table.dwNumEntries; ++row) {
             const auto& entry = table.table[row];
-            if (swappedBytes(static_cast<std::uint16_t>(entry.dwLocalPort)) != port) continue;
+            if (networkOrder(static_cast<std::uint16_t>(entry.dwLocalPort)) != port) continue;
             const bool ordinary = entry.dwOwningPid != 0 && entry.dwOwningPid != kSystemProcessId;
             listeners.push_back({entry.dwOwningPid, ordinary ? imageOf(entry.dwOwningPid) : std::string()});
         }
@@ -139,8 +82,8 @@ std::optional<std::string> portHolder(std::uint16_t port) {
     {
         const SocketLayer sockets;
         if (!sockets.started()) return std::nullopt;
-        error = sockets.bindError(AF_INET, port);
-        if (error == 0) error = sockets.bindError(AF_INET6, port);
+        error = bindError(sockets, AF_INET, port);
+        if (error == 0) error = bindError(sockets, AF_INET6, port);
     }
     // Any other refusal says nothing about who holds the port.
     if (error != WSAEADDRINUSE && error != WSAEACCES) return std::nullopt;

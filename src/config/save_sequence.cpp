@@ -12,6 +12,7 @@
 #include "config/mod_file.h"
 #include "config/port_check.h"
 #include "config/replacement_file.h"
+#include "config/restart_on_save.h"
 #include "config/settings_lines.h"
 #include "config/text_lines.h"
 #include "server/apache_check.h"
@@ -272,12 +273,15 @@ bool changesApache(const SavedFiles& files) {
 }
 
 // What the replacement calls back, all in one place: a last look at the files before they move, and
-// Apache's check of them in place, while a refusal can still undo the save.
-ReplacementHooks hooksOf(ConfigView& view, Consent& consent, const SavedFiles& files, const std::string& xamppDirectory) {
+// Apache's check of them in place, while a refusal can still undo the save; then its running server
+// moves to them, or the save is undone.
+ReplacementHooks hooksOf(ConfigView& view, Consent& consent, const SavedFiles& files, const std::string& xamppDirectory,
+                         RestartOnSave& apache) {
     ReplacementHooks hooks{[&view, &consent, &files] { lookAgain(view, consent, files); }, {}};
     if (changesApache(files))
-        hooks.beforeCommit = [&view, &files, xamppDirectory] {
+        hooks.beforeCommit = [&view, &files, &apache, xamppDirectory] {
             refuseWhatApacheRefuses(xamppDirectory, files.back().path, [&view] { view.yieldToEvents(); });
+            apache.restartOn();
         };
     return hooks;
 }
@@ -296,6 +300,7 @@ bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const Sa
     if (!changesMayBeLost(view, consent.known, files, stampsOf(files)) || !otherFilesMayChange(view, consent, files, port) ||
         !heldPortMayBeSaved(view, consent, port))
         return true;
+    RestartOnSave apache(view, snapshot.xamppDirectory, *files.back().before, port.text, port.changed);
     // 5. Nothing the user does meanwhile starts another save.
     CommandsDisabled guard(view);
     // 6. The new contents of the three.
@@ -304,15 +309,18 @@ bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const Sa
     std::vector<FileReplacement> replacements;
     for (SavedFile& file : files) replacements.push_back({file.path, std::move(file.after)});
     try {
-        replaceTogether(replacements, paths.saveJournal(), hooksOf(view, consent, files, snapshot.xamppDirectory));
+        replaceTogether(replacements, paths.saveJournal(), hooksOf(view, consent, files, snapshot.xamppDirectory, apache));
     } catch (const SaveCancelled&) {
         return true;
     } catch (const ReadAgain&) {
         return false;
+    } catch (const Failure& failure) {
+        throw apache.undone(failure);
     }
     // 8. What was written is what the next save compares with.
     for (const FileReplacement& file : replacements) note(consent.known, file.target, stampOf(std::string_view(file.content)));
     view.loaded().files = std::move(consent.known);
+    apache.tellWhenDeclined();
     return true;
 }
 

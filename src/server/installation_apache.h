@@ -7,6 +7,7 @@
 namespace velko {
 
 inline constexpr std::string_view kApacheProgram = "apache\\bin\\httpd.exe";
+inline constexpr std::string_view kApacheErrorLog = "apache\\logs\\error.log";
 
 // The path of the installation's httpd.exe (the directory ends in "\"), when it is an ordinary
 // file on a local disk that lies where the path says: no link in its place or in a folder below

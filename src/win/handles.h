@@ -56,6 +56,7 @@ using ProcessHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct Pro
 using ThreadHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct ThreadKind>>;
 using JobHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct JobKind>>;
 using TokenHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct TokenKind>>;
+using EventHandle = UniqueHandle<HANDLE, nullptr, CloseKernelObject<struct EventKind>>;
 using GdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 using MenuHandle = UniqueHandle<HMENU, nullptr, DestroyMenuHandle>;
 using ModuleHandle = UniqueHandle<HMODULE, nullptr, FreeModule>;

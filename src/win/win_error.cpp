@@ -3,7 +3,6 @@
 #include "ui_text.h"
 
 namespace velko {
-namespace {
 
 std::string systemMessage(DWORD error) {
     char* buffer = nullptr;
@@ -16,8 +15,6 @@ std::string systemMessage(DWORD error) {
         message.pop_back();
     return message.empty() ? text::filled(text::kSystemError, {std::to_string(error)}) : message;
 }
-
-}  // namespace
 
 Failure errorFailure(DWORD error, const std::string& path) {
     using namespace failure_number;

@@ -8,6 +8,9 @@
 
 namespace velko {
 
+// What the system says about an error, in its own words.
+std::string systemMessage(DWORD error);
+
 // The failure for the calling thread's last error, about the file or directory at path.
 Failure lastErrorFailure(const std::string& path);
 Failure errorFailure(DWORD error, const std::string& path);

@@ -109,30 +109,35 @@ TEST(ApacheEdit, MovesTheControlPanelsApachePortOnlyWhereItNamesTheOldPort) {
 struct ListenCase {
     std::string line;
     std::string shownPort;
+    std::string reachableAddress;
 };
 
 // Listen [address:]port [protocol]: the field shows the port as it is written.
 TEST(ApacheEdit, ShowsThePortOfTheListenArgument) {
     const std::vector<ListenCase> cases{
-        {"Listen 80", "80"},
-        {"  Listen\t80", "80"},
-        {"LISTEN 080 # web", "080"},
-        {"Listen 127.0.0.1:80", "80"},
-        {"Listen [::]:80 http", "80"},
-        {"Listen [2001:db8::a00:20ff:fea7:ccea]:443\thttps", "443"},
-        {"Listen ${PORT}", "${PORT}"},
-        {"Listen 127.0.0.1:${PORT} http", "${PORT}"},
-        {"Listen ${HOST:x}:${PORT}", "${PORT}"},
-        {"Listen [::1]", "[::1]"},
-        {"Listen ", ""},
+        {"Listen 80", "80", "127.0.0.1"},
+        {"  Listen\t80", "80", "127.0.0.1"},
+        {"LISTEN 080 # web", "080", "127.0.0.1"},
+        {"Listen 192.168.1.5:80", "80", "192.168.1.5"},
+        {"Listen *:80", "80", "127.0.0.1"},
+        {"Listen 0.0.0.0:80", "80", "127.0.0.1"},
+        {"Listen [::]:80 http", "80", "::1"},
+        {"Listen [2001:db8::a00:20ff:fea7:ccea]:443\thttps", "443", "2001:db8::a00:20ff:fea7:ccea"},
+        {"Listen ${PORT}", "${PORT}", "127.0.0.1"},
+        {"Listen 127.0.0.1:${PORT} http", "${PORT}", "127.0.0.1"},
+        {"Listen ${HOST:x}:${PORT}", "${PORT}", "${HOST:x}"},
+        {"Listen [::1]", "[::1]", "127.0.0.1"},
+        {"Listen ", "", "127.0.0.1"},
     };
-    for (const auto& [line, shown] : cases) {
+    for (const auto& [line, shown, reached] : cases) {
         SCOPED_TRACE(line);
         EXPECT_EQ(shownPortOf(line), shown);
+        EXPECT_EQ(reachableAddressOf(line), reached);
     }
     EXPECT_EQ(portOf("# Listen 81\r\nServerName localhost:80\nListen \\\n  8080\r\nListen 443\r\n"), "8080");
     EXPECT_EQ(portOf("#Listen 80\r\n"), "");
     EXPECT_EQ(portOf("#old port\rListen 8090\r\n"), "");
+    EXPECT_EQ(reachableAddressOf("#Listen 10.0.0.1:80\r\nListen [fe80::1]:81\r\n"), "fe80::1");
 }
 
 TEST(ApacheEdit, FindsDirectivesAsTheFirstWordOfALineThatIsNoComment) {

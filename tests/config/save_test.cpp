@@ -11,7 +11,12 @@
 
 #include "config/config_files_on_disk.h"
 #include "held_port.h"
+#include "server/apache_processes.h"
+#include "server/child_process.h"
+#include "server/http_probe.h"
 #include "small_installation.h"
+#include "ui_text.h"
+#include "win/program_paths.h"
 
 namespace velko::testing {
 namespace {
@@ -484,6 +489,35 @@ TEST_F(Saving, AsksBeforeSavingAPortThatAnotherProgramHolds) {
         setTextOf(Control::txtWSP, HeldPort().port());
         save();
         EXPECT_EQ(dialogs.messages.size(), 2u);
+    }
+}
+
+// A new port while this installation's Apache runs asks to restart it, and No saves the port, leaves
+// Apache on the old one and says when the new one takes effect. Another installation's Apache, run
+// from a copy of the same program, is neither asked about nor touched.
+TEST_F(Saving, AsksBeforeRestartingTheInstallationsOwnRunningApacheOnly) {
+    const auto [oldPort, newPort] = twoFreePorts();
+    const ServerProgress quiet{[](std::string_view) {}, [] {}};
+    const auto answersOn = [&](const std::string& port) {
+        return waitUntil(quiet, std::chrono::seconds(10), [&] { return answersHttp({"127.0.0.1", uint16_t(std::stoi(port))}, quiet); });
+    };
+    for (const std::string& folder : {std::string("other\\"), std::string(kXampp)}) {
+        const std::string program = scratch.path(folder + std::string(kApacheProgram));
+        scratch.write(folder + std::string(kApacheProgram), readBytes(VELKO_STAND_IN_HTTPD));
+        scratch.write(folder + std::string(relative::kApacheConfiguration), "Listen " + oldPort + "\r\n");
+        startDetached({program, {}, scratch.path(folder)});
+        put(relative::kApacheConfiguration, "Listen " + oldPort + "\r\n");
+        ASSERT_TRUE(open());
+        setTextOf(Control::txtWSP, newPort);
+        dialogs.messages.clear();
+        save();
+        const std::vector<std::string> said = {text::filled(text::kRestartQuestion, {oldPort, newPort}),
+                                               text::filled(text::kRestartDeclined, {oldPort, newPort})};
+        ASSERT_EQ(dialogs.messages.size(), folder == kXampp ? 2u : 0u);
+        for (size_t i = 0; i < dialogs.messages.size(); ++i) EXPECT_EQ(dialogs.messages[i].text, said[i]);
+        EXPECT_EQ(get(relative::kApacheConfiguration), "listen " + newPort + "\r\n");
+        EXPECT_TRUE(answersOn(oldPort));
+        stopProcesses(processesOf(*finalPathOf(program)), quiet);
     }
 }
 

@@ -3,11 +3,19 @@
 
 #include "end_to_end_fixture.h"
 #include "held_port.h"
+#include "server/apache_processes.h"
+#include "server/apache_service.h"
+#include "server/child_process.h"
+#include "server/http_probe.h"
+#include "server/installation_apache.h"
 #include "ui_text.h"
 #include "win/handles.h"
+#include "win/program_paths.h"
 
 namespace velko::e2e {
 namespace {
+
+using testing::HeldPort;
 
 class Saving : public EndToEndTest {
 protected:
@@ -46,6 +54,17 @@ protected:
         for (int item = 0; item <= index; ++item) pressKey(VK_DOWN);
         pressKey(VK_RETURN);
         ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(popup); })) << "the pop-up menu stays";
+    }
+
+    // Waits for the program's box, checks that it says something and presses a button of it.
+    void answerBox(const std::string& said, int button) const {
+        const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle, 30s);
+        ASSERT_TRUE(box) << "no box";
+        EXPECT_NE(textsOfDescendants(box, "Static").find(said), std::string::npos) << textsOfDescendants(box, "Static");
+        ASSERT_TRUE(program->bringToFront(box));
+        const HWND pressed = descendantWithId(box, button);
+        ASSERT_NO_FATAL_FAILURE(clickInside(pressed, centreOf(pressed)));
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); })) << "the box stays";
     }
 
     static FILETIME lastWriteTime(const std::string& path) {
@@ -175,13 +194,7 @@ TEST_F(Saving, APortIsRefusedOrAskedAboutAndSavedOnlyWhenTheUserSaysYes) {
         ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, answer.port));
         const FILETIME unsaved = lastWriteTime(installed(kApacheConfiguration));
         ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
-        const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
-        ASSERT_TRUE(box) << "no box";
-        EXPECT_NE(textsOfDescendants(box, "Static").find(answer.said), std::string::npos);
-        ASSERT_TRUE(program->bringToFront(box));
-        const HWND button = descendantWithId(box, answer.button);
-        ASSERT_NO_FATAL_FAILURE(clickInside(button, centreOf(button)));
-        ASSERT_TRUE(waitUntil([&] { return !IsWindow(box); })) << "the box stays";
+        ASSERT_NO_FATAL_FAILURE(answerBox(answer.said, answer.button));
         EXPECT_EQ(textOf(Control::txtWSP), answer.port);
         if (answer.button != IDYES) {
             EXPECT_EQ(filesBelow(scratch.root()), before);
@@ -232,6 +245,132 @@ TEST_F(Saving, ASaveCutShortBetweenItsMovesIsUndoneByTheNextStart) {
     EXPECT_EQ(filesBelow(scratch.root()), before);
     EXPECT_EQ(testing::readBytes(pointerFile()), pointerBefore);
     for (const char* made : {".velko-journal", ".*.velko-new", ".*.velko-old"}) EXPECT_FALSE(exists(pointerFile() + made));
+}
+
+// The demo installation with the stand-in as its Apache on a port of its own, run as processes or
+// as a service; stopped, and its service deleted, when the test ends.
+class SavingWithApache : public Saving {
+protected:
+    const std::string apacheProgram = installed(std::string(kApacheProgram));
+    const std::pair<std::string, std::string> ports = testing::twoFreePorts();
+    const std::string& oldPort = ports.first;
+    const std::string& newPort = ports.second;
+    std::string serviceName;
+    std::string demoApache;
+    inline static const ServerProgress kQuiet{[](std::string_view) {}, [] {}};
+
+    ~SavingWithApache() override {
+        if (const std::optional<std::string> running = finalPathOf(apacheProgram))
+            stopProcesses(processesOf(*running), kQuiet);
+        if (serviceName.empty()) return;
+        stopService(serviceName, kQuiet);
+        const ServiceHandle service = openService(SERVICE_ALL_ACCESS);
+        DeleteService(service.get());
+    }
+
+    void startApache(bool asService) {
+        installDemo();
+        scratch.write("xampp\\" + std::string(kApacheProgram), testing::readBytes(VELKO_STAND_IN_HTTPD));
+        demoApache = testing::readBytes(installed(kApacheConfiguration));
+        testing::writeBytes(installed(kApacheConfiguration), withPort(demoApache, oldPort));
+        if (asService) {
+            const std::string name = "VelkoStandIn" + std::to_string(GetCurrentProcessId());
+            const ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
+            const std::string command = "\"" + apacheProgram + "\" -k runservice";
+            ASSERT_TRUE(ServiceHandle(CreateServiceA(manager.get(), name.c_str(), name.c_str(), SERVICE_ALL_ACCESS,
+                                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                                     command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr)));
+            serviceName = name;  // deleted when the test ends
+            ASSERT_TRUE(StartServiceA(openService(SERVICE_START).get(), 0, nullptr)) << GetLastError();
+        } else {
+            startDetached({apacheProgram, {}, xamppDirectory()});
+        }
+        ASSERT_TRUE(waitUntil([&] { return answers(oldPort); })) << "the stand-in does not answer";
+    }
+
+    // Saves a new port with Alt+S, answering the program's questions in turn.
+    void saveNewPort(const std::string& port, const std::vector<std::string>& questions) {
+        start();
+        ASSERT_TRUE(waitForMainWindow());
+        ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, port));
+        ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
+        for (const std::string& question : questions) ASSERT_NO_FATAL_FAILURE(answerBox(question, IDYES));
+    }
+
+    void expectRestartedOnNewPort(bool asService) {
+        ASSERT_NO_FATAL_FAILURE(startApache(asService));
+        ASSERT_NO_FATAL_FAILURE(saveNewPort(newPort, {restartQuestion(newPort)}));
+        // The journal goes once the save stands, after Apache answered.
+        EXPECT_TRUE(waitUntil([&] { return answers(newPort) && !exists(pointerFile() + ".velko-journal"); }, 30s));
+        EXPECT_FALSE(answers(oldPort));
+        EXPECT_EQ(testing::readBytes(installed(kApacheConfiguration)), withPort(demoApache, newPort));
+        EXPECT_EQ(textOf(Control::Frame1), text::kFrameStatus);
+    }
+
+    std::string restartQuestion(const std::string& port) const {
+        return text::filled(text::kRestartQuestion, {oldPort, port});
+    }
+
+    bool answers(const std::string& port) const {
+        return answersHttp({"127.0.0.1", static_cast<std::uint16_t>(std::stoi(port))}, kQuiet);
+    }
+
+    static std::string withPort(const std::string& apache, const std::string& port) {
+        return withLineReplaced(withLineReplaced(apache, "Listen 80", "listen " + port), "ServerName localhost:80",
+                                "ServerName localhost:" + port);
+    }
+
+    // Every file of the installation but Apache's program and logs, with the pointer file.
+    FileContents installationFiles() const {
+        FileContents files = filesBelow(scratch.root());
+        std::erase_if(files, [](const auto& file) {
+            return file.first.starts_with("xampp\\apache\\logs") || file.first.starts_with("xampp\\apache\\bin");
+        });
+        files[pointerFile()] = testing::readBytes(pointerFile());
+        return files;
+    }
+
+private:
+    using ServiceHandle = UniqueHandle<SC_HANDLE, nullptr, decltype([](SC_HANDLE h) { CloseServiceHandle(h); })>;
+
+    ServiceHandle openService(DWORD access) const {
+        const ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+        return ServiceHandle(OpenServiceA(manager.get(), serviceName.c_str(), access));
+    }
+};
+
+TEST_F(SavingWithApache, ApacheRunAsProcessesIsRestartedOnTheNewPortAndAnswersThere) { expectRestartedOnNewPort(false); }
+
+TEST_F(SavingWithApache, ApacheRunAsAServiceIsRestartedOnTheNewPortAndAnswersThere) { expectRestartedOnNewPort(true); }
+
+// Another program takes the new port after the question: Apache cannot listen there, and every file
+// is as before, with Apache answering on the old port, and the message gives Apache's words.
+TEST_F(SavingWithApache, ANewPortAnotherProgramHoldsPutsEveryFileBackAndApacheOnTheOldPort) {
+    ASSERT_NO_FATAL_FAILURE(startApache(false));
+    const FileContents before = installationFiles();
+    const HeldPort taken("0.0.0.0");
+    ASSERT_NO_FATAL_FAILURE(saveNewPort(taken.port(), {"Port " + taken.port() + " is held by", restartQuestion(taken.port())}));
+    ASSERT_NO_FATAL_FAILURE(answerBox("AH00072: make_sock: could not bind to address 0.0.0.0:" + taken.port(), IDOK));
+    EXPECT_EQ(installationFiles(), before);
+    EXPECT_TRUE(answers(oldPort));
+}
+
+// The program ends while it waits for Apache on the new port: the next start puts the old files back
+// and, Apache not running, says so.
+TEST_F(SavingWithApache, ARestartCutShortIsUndoneByTheNextStart) {
+    ASSERT_NO_FATAL_FAILURE(startApache(false));
+    const FileContents before = installationFiles();
+    scratch.write("xampp\\apache\\logs\\stand-in-holds-start", "");
+    ASSERT_NO_FATAL_FAILURE(saveNewPort(newPort, {restartQuestion(newPort)}));
+    const bool waiting = waitUntil([&] { return textOf(Control::Frame1).find(newPort) != std::string::npos; });
+    program.reset();  // ends the process
+    ASSERT_TRUE(waiting && exists(pointerFile() + ".velko-journal"));
+    stopProcesses(processesOf(*finalPathOf(apacheProgram)), kQuiet);
+    start();
+    ASSERT_NO_FATAL_FAILURE(answerBox(std::string(text::kSaveCutShortApacheStopped), IDOK));
+    ASSERT_TRUE(waitForMainWindow());
+    EXPECT_EQ(installationFiles(), before);
+    EXPECT_FALSE(exists(pointerFile() + ".velko-journal"));
 }
 
 }  // namespace

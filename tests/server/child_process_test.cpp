@@ -14,7 +14,9 @@ TEST(ChildProcess, EndsAProgramThatOutlivesItsLimit) {
     scratch.write("a conf\\httpd.conf", "StandInHangs\r\n");
     const std::string file = scratch.path("a conf\\httpd.conf");
     const auto held = [&] {
-        return !FileHandle(orNull(CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+        // Sharing everything, the look never stops the stand-in's own reading of the file.
+        constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        return !FileHandle(orNull(CreateFileA(file.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr)));
     };
     bool heldMeanwhile = false;
     const auto waitUntilHeld = [&] {

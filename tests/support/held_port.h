@@ -4,6 +4,7 @@
 #include <ws2tcpip.h>
 
 #include <string>
+#include <utility>
 
 namespace velko::testing {
 
@@ -36,5 +37,11 @@ private:
     SOCKET socket_;
     std::string port_;
 };
+
+// Two ports that nothing held when asked, told apart by being held together.
+inline std::pair<std::string, std::string> twoFreePorts() {
+    const HeldPort first, second;
+    return {first.port(), second.port()};
+}
 
 }  // namespace velko::testing

@@ -2,7 +2,7 @@
 
 #include "stand_in.h"
 
-// The first argument that names a mode chooses it.
+// The first argument that names a mode chooses it; with none, the stand-in serves.
 int main(int argc, char** argv) {
     using namespace velko::stand_in;
     struct Mode {
@@ -14,5 +14,5 @@ int main(int argc, char** argv) {
     for (const std::string& word : arguments)
         for (const Mode& mode : kModes)
             if (word == mode.option) return mode.run(arguments);
-    return 2;
+    return runServer(arguments);
 }

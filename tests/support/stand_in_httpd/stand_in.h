@@ -16,5 +16,6 @@ inline std::string valueAfter(const Arguments& arguments, const std::string& opt
 }
 
 int checkSyntax(const Arguments& arguments);  // -t
+int runServer(const Arguments& arguments);    // no mode, or "-k runservice"
 
 }  // namespace velko::stand_in

@@ -15,7 +15,7 @@ int checkSyntax(const Arguments& arguments) {
     const ConfigFilesOnDisk disk;
     forEachDirective(disk, file, disk.read(file, kMaxConfigBytes).value_or(""), [&](const std::string& in, const ConfigLine& line) {
         if (isDirective(line.text, "StandInHangs")) {
-            CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            while (CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE) Sleep(10);
             Sleep(INFINITE);
         }
         refused = isDirective(line.text, "StandInRefuses");

@@ -1,0 +1,45 @@
+#include "win/program_paths.h"
+
+#include "win/handles.h"
+
+namespace velko {
+
+std::string imageOf(DWORD processId) {
+    const ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return {};
+    char path[MAX_PATH * 2];
+    DWORD length = ARRAYSIZE(path);
+    if (!QueryFullProcessImageNameA(process.get(), 0, path, &length)) return {};
+    return std::string(path, length);
+}
+
+std::optional<std::string> finalPathOf(HANDLE opened) {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleA(opened, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (length == 0) return std::nullopt;
+        const bool whole = length < path.size();
+        path.resize(length);
+        if (whole) return path;
+    }
+}
+
+std::optional<std::string> finalPathOf(const std::string& path) {
+    const FileHandle file(orNull(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+    if (!file) return std::nullopt;
+    return finalPathOf(file.get());
+}
+
+bool isSamePath(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool isSameFile(const std::string& path, const std::string& finalPath) {
+    const std::optional<std::string> final = finalPathOf(path);
+    return final && isSamePath(*final, finalPath);
+}
+
+}  // namespace velko
