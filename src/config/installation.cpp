@@ -26,13 +26,6 @@ std::string askUntilAccepted(ConfigView& view) {
     }
 }
 
-std::wstring widened(std::string_view text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                                        static_cast<int>(wide.size()))));
-    return wide;
-}
-
 std::string withTrailingBackslash(std::string directory) {
     if (directory.empty() || directory.back() != '\\') directory += '\\';
     return directory;
@@ -42,13 +35,6 @@ std::string withTrailingBackslash(std::string directory) {
 
 std::string installationPath(const ConfigView& view, std::string_view relativePath) {
     return view.text(Field::XamppPath).append(relativePath);
-}
-
-// Paths are in the system code page; the system compares them in UTF-16, ordinally.
-bool samePath(std::string_view a, std::string_view b) {
-    const std::wstring wideA = widened(a), wideB = widened(b);
-    return CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(), static_cast<int>(wideB.size()),
-                                TRUE) == CSTR_EQUAL;
 }
 
 void determineXamppDirectory(ConfigView& view, const InstallationPaths& paths) {

@@ -31,9 +31,6 @@ inline constexpr std::string_view kControlPanelSettings = "xampp-control.ini";
 // The path of a file of the installation whose directory the path field names now.
 std::string installationPath(const ConfigView& view, std::string_view relativePath);
 
-// Whether two paths name the same file as Windows compares them: letter case aside.
-bool samePath(std::string_view a, std::string_view b);
-
 // The user cancelled the prompt for the XAMPP directory: the load stops, having changed nothing.
 struct LoadCancelled {};
 

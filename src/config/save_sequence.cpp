@@ -19,6 +19,7 @@
 #include "ui_text.h"
 #include "win/failure.h"
 #include "win/file_io.h"
+#include "win/program_paths.h"
 
 namespace velko {
 namespace {

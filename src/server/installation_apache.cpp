@@ -31,7 +31,7 @@ std::optional<std::string> installationApache(const std::string& xamppDirectory)
     std::optional<std::string> topLies = finalPathOf(top.get());
     if (!fileLies || !topLies || fileLies->starts_with("\\\\?\\UNC\\")) return std::nullopt;
     if (!topLies->ends_with('\\')) *topLies += '\\';
-    if (!isSamePath(*fileLies, *topLies + std::string(kApacheProgram))) return std::nullopt;
+    if (!samePath(*fileLies, *topLies + std::string(kApacheProgram))) return std::nullopt;
     return program;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ui_text.h"
+#include "win/program_paths.h"
 #include "win/system_library.h"
 #include "win/win_error.h"
 
@@ -76,11 +77,6 @@ bool sameFile(HANDLE one, HANDLE other, const std::string& shownAs) {
     if (!GetFileInformationByHandle(one, &a) || !GetFileInformationByHandle(other, &b)) throw lastErrorFailure(shownAs);
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
            a.nFileIndexLow == b.nFileIndexLow;
-}
-
-bool samePath(const std::wstring& one, const std::wstring& other) {
-    return CompareStringOrdinal(one.data(), static_cast<int>(one.size()), other.data(), static_cast<int>(other.size()),
-                                TRUE) == CSTR_EQUAL;
 }
 
 FileHandle openedFolder(const std::wstring& path, const std::string& shownAs) {

@@ -1,6 +1,7 @@
 #include "win/program_paths.h"
 
 #include "win/handles.h"
+#include "win/held_folder.h"
 
 namespace velko {
 
@@ -32,14 +33,17 @@ std::optional<std::string> finalPathOf(const std::string& path) {
     return finalPathOf(file.get());
 }
 
-bool isSamePath(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) == CSTR_EQUAL;
+bool samePath(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool samePath(std::string_view a, std::string_view b) {
+    return samePath(widened(std::string(a)), widened(std::string(b)));
 }
 
 bool isSameFile(const std::string& path, const std::string& finalPath) {
     const std::optional<std::string> final = finalPathOf(path);
-    return final && isSamePath(*final, finalPath);
+    return final && samePath(*final, finalPath);
 }
 
 }  // namespace velko

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace velko {
 
@@ -18,8 +19,10 @@ std::optional<std::string> finalPathOf(HANDLE opened);
 // The same for a path, which is opened for it; nothing when it cannot be opened.
 std::optional<std::string> finalPathOf(const std::string& path);
 
-// Whether two paths are the same as Windows compares them: letter case aside.
-bool isSamePath(const std::string& a, const std::string& b);
+// Whether two paths are the same as Windows compares them: ordinally, letter case aside. Narrow
+// paths are in the system code page.
+bool samePath(std::wstring_view a, std::wstring_view b);
+bool samePath(std::string_view a, std::string_view b);
 
 // Whether a path names the file at a final path.
 bool isSameFile(const std::string& path, const std::string& finalPath);

@@ -45,6 +45,9 @@ void CALLBACK actOnInputBox(HWND, UINT, UINT_PTR, DWORD) {
     if (!dialog) return;
     UserAction& action = *currentAction;
     if (++action.ticks == 1) {
+        // Tests run side by side on one desktop, and another one's window may have taken the
+        // foreground since the box was shown: made active again, the box shows the focus it keeps.
+        SetActiveWindow(dialog);
         action.focusWhenShown = GetFocus();
         action.answerField = GetDlgItem(dialog, IDC_INPUT_ANSWER);
         action.selectionWhenShown = static_cast<DWORD>(SendMessageA(action.answerField, EM_GETSEL, 0, 0));

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -453,9 +452,7 @@ TEST_F(Saving, RefusesAPortApacheWouldRefuseOrAnotherListenDirectiveNames) {
 // it and through the link that is drive C: is one folder.
 TEST_F(Saving, ReadsIncludedFilesNoLargerThanAskedAndKnowsAFolderWhicheverPathLeadsToIt) {
     const std::string conf = scratch.path(inXampp("apache\\conf"));
-    const auto unixName = reinterpret_cast<char* (*)(const wchar_t*)>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
-    ASSERT_NE(unixName, nullptr);
-    const std::string viaZ = std::string("Z:") + unixName(std::filesystem::path(conf).c_str());
+    const std::string viaZ = "Z:" + unixPathOf(conf);
     const ConfigFilesOnDisk disk;
     const auto folder = disk.folder(conf, 1), linked = disk.folder(viaZ, 1);
     ASSERT_TRUE(folder && linked);

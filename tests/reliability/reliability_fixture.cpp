@@ -24,17 +24,6 @@ std::string replacedOnce(std::string text, std::string_view from, std::string_vi
     return text.replace(at, from.size(), to);
 }
 
-std::string unixPathOf(const std::string& path) {
-    using UnixName = char* CDECL(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixName ? unixName(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
-    if (!name) throw std::runtime_error("no Unix path for " + path);
-    const std::string unixPath(name);
-    HeapFree(GetProcessHeap(), 0, name);
-    return unixPath;
-}
-
 bool isListed(const std::string& path) {
     WIN32_FIND_DATAA found;
     const HANDLE find = FindFirstFileA(path.c_str(), &found);

@@ -78,4 +78,15 @@ void writeBytes(const std::string& path, std::string_view bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+std::string unixPathOf(const std::string& path) {
+    using UnixName = char* CDECL(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
+    if (!name) throw std::runtime_error("no Unix path for " + path);
+    const std::string unixPath(name);
+    HeapFree(GetProcessHeap(), 0, name);
+    return unixPath;
+}
+
 }  // namespace velko::testing

@@ -38,4 +38,7 @@ std::string readBytes(const std::string& path);
 // Writes any file by its full path, exactly, replacing it; throws when it cannot be written.
 void writeBytes(const std::string& path, std::string_view bytes);
 
+// Where Wine keeps a Windows path on the Unix side; throws when it cannot tell.
+std::string unixPathOf(const std::string& path);
+
 }  // namespace velko::testing
