@@ -25,7 +25,8 @@ std::optional<ApacheInstallation> apacheOf(const std::string& xamppDirectory) {
 }  // namespace
 
 RestartOnSave::RestartOnSave(ConfigView& view, const std::string& xamppDirectory, std::string_view configuration,
-                             const std::string& newPort, bool portChanged)
+                             const std::string& newPort, bool portChanged,
+                             const std::function<bool(const std::string&)>& ask)
     : view_(view), heldPort_(portOf(configuration)), newPort_(newPort), heldAddress_(listenAddressOf(configuration)) {
     if (!portChanged) return;
     // The save keeps the first Listen's address and changes its port alone.
@@ -33,7 +34,7 @@ RestartOnSave::RestartOnSave(ConfigView& view, const std::string& xamppDirectory
     const std::optional<ApacheInstallation> apache = apacheOf(xamppDirectory);
     std::optional<RunningApache> running = apache ? runningApache(*apache) : std::nullopt;
     if (!running) return;
-    declined_ = !view.confirm(text::filled(text::kRestartQuestion, {heldPort_, newPort_}));
+    declined_ = !ask(text::filled(text::kRestartQuestion, {heldPort_, newPort_}));
     if (declined_) return;
     ServerProgress progress{[&view](std::string_view status) { view.showStatus(status); }, [&view] { view.yieldToEvents(); }};
     restart_.emplace(*apache, std::move(*running), std::move(progress));

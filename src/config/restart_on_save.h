@@ -2,6 +2,7 @@
 // The restart of this installation's Apache that a save of a new port offers: asked with the
 // save's other questions before anything is written, run in the save's last hook while the
 // replacement can still be undone, and undone with the files when Apache does not answer.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +14,10 @@ namespace velko {
 
 class RestartOnSave {
 public:
-    // Asks whether to restart when the port changes and this installation's Apache runs.
+    // Asks whether to restart when the port changes and this installation's Apache runs; ask is the
+    // save's way of asking, which asks a save that starts again nothing it has answered.
     RestartOnSave(ConfigView& view, const std::string& xamppDirectory, std::string_view configuration,
-                  const std::string& newPort, bool portChanged);
+                  const std::string& newPort, bool portChanged, const std::function<bool(const std::string&)>& ask);
 
     // The save's last hook: Apache restarted on the files in place, answering on the new port at the
     // address of the first Listen.

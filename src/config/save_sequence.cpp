@@ -61,10 +61,10 @@ using SavedFiles = std::vector<SavedFile>;
 enum FirstFiles : size_t { kSettingsFile, kPointerFile };
 
 // What the user has agreed to during this save: the files as the user knows them (what the load
-// noted, and what a question answered Yes showed), and the questions answered Yes.
+// noted, and what a question answered Yes showed), and the questions answered, Yes or No.
 struct Consent {
     std::vector<NotedFile> known;
-    std::vector<std::string> agreed;
+    std::vector<std::pair<std::string, bool>> answers;
 };
 
 // No to a question: the save ends, having written nothing.
@@ -172,12 +172,13 @@ void addFilesThePortMoves(SavedFiles& files, const PortToWrite& port, const Conf
         addOnce(files, {std::move(controlPanel), std::move(settings), std::move(after), std::string(text::kControlPanelPort)});
 }
 
-// A question answered Yes once in this save is not asked again when the save starts again.
+// A question answered once in this save is not asked again when the save starts again.
 bool agreed(ConfigView& view, Consent& consent, const std::string& question) {
-    if (std::find(consent.agreed.begin(), consent.agreed.end(), question) != consent.agreed.end()) return true;
-    if (!view.confirm(question)) return false;
-    consent.agreed.push_back(question);
-    return true;
+    for (const auto& [asked, yes] : consent.answers)
+        if (asked == question) return yes;
+    const bool yes = view.confirm(question);
+    consent.answers.emplace_back(question, yes);
+    return yes;
 }
 
 // The stamp noted of a file; nothing for a file the load did not see, such as one under another
@@ -301,7 +302,8 @@ bool saveFromTheFiles(ConfigView& view, const InstallationPaths& paths, const Sa
     if (!changesMayBeLost(view, consent.known, files, stampsOf(files)) || !otherFilesMayChange(view, consent, files, port) ||
         !heldPortMayBeSaved(view, consent, port))
         return true;
-    RestartOnSave apache(view, snapshot.xamppDirectory, *files.back().before, port.text, port.changed);
+    RestartOnSave apache(view, snapshot.xamppDirectory, *files.back().before, port.text, port.changed,
+                         [&](const std::string& question) { return agreed(view, consent, question); });
     // 5. Nothing the user does meanwhile starts another save.
     CommandsDisabled guard(view);
     // 6. The new contents of the three.

@@ -111,11 +111,7 @@ TEST_F(Saving, ATypedPortGoesIntoTheApacheConfigurationWithTheSettingsAndThePoin
     ASSERT_NO_FATAL_FAILURE(typeInto(Control::txtWSP, "8080"));
     const FILETIME unsaved = lastWriteTime(installed(kApacheConfiguration));
     ASSERT_NO_FATAL_FAILURE(pressKeyOnWindow('S', {VK_MENU}));
-    const HWND box = program->waitForWindow(kDialogClass, text::kAppTitle);
-    ASSERT_TRUE(box) << "no question";
-    EXPECT_NE(textsOfDescendants(box, "Static").find(controlPanel + " (the control panel's port"), std::string::npos);
-    ASSERT_TRUE(program->bringToFront(box));
-    ASSERT_NO_FATAL_FAILURE(clickInside(descendantWithId(box, IDYES), centreOf(descendantWithId(box, IDYES))));
+    ASSERT_NO_FATAL_FAILURE(answerBox(controlPanel + " (the control panel's port", IDYES));
     compareOnceSaved(unsaved, {
         {controlPanel, withLineReplaced(controlPanelBefore, "Apache=80", "Apache=8080")},
         {installed(kSettings),
