@@ -14,9 +14,16 @@ namespace {
 constexpr char kFrameClass[] = "VelkoFrame";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// A frame holds its controls; it passes their notifications on to the window.
+// The group box that draws a frame's caption and border, behind all of its controls.
+HWND groupBoxOf(HWND frame) { return GetWindow(GetWindow(frame, GW_CHILD), GW_HWNDLAST); }
+
+// A frame holds its controls; it passes their notifications on to the window, and a new caption
+// on to the group box that draws it.
 LRESULT CALLBACK frameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_SETTEXT:
+        if (const HWND groupBox = groupBoxOf(frame)) SetWindowTextA(groupBox, reinterpret_cast<const char*>(lParam));
+        return DefWindowProcA(frame, message, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
@@ -92,7 +99,7 @@ void addTab(HWND tabs, int index, std::string_view caption) {
 }
 
 void placeGroupBox(HWND frame, int width, int height, HFONT font) {
-    const HWND groupBox = GetWindow(GetWindow(frame, GW_CHILD), GW_HWNDLAST);
+    const HWND groupBox = groupBoxOf(frame);
     MoveWindow(groupBox, 0, 0, width, height, FALSE);
     SendMessageA(groupBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
