@@ -277,11 +277,15 @@ protected:
                                                      SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
                                                      command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr)));
             serviceName = name;  // deleted when the test ends
-            ASSERT_TRUE(StartServiceA(openService(SERVICE_START).get(), 0, nullptr)) << GetLastError();
+            // The first service a new prefix starts keeps Wine's service manager busy, its database
+            // locked, for up to a minute.
+            ASSERT_TRUE(waitUntil([&] {
+                return StartServiceA(openService(SERVICE_START).get(), 0, nullptr) || GetLastError() == ERROR_SERVICE_ALREADY_RUNNING;
+            }, 80s)) << GetLastError();
         } else {
             startDetached({apacheProgram, {}, xamppDirectory()});
         }
-        ASSERT_TRUE(waitUntil([&] { return answers(oldPort); })) << "the stand-in does not answer";
+        ASSERT_TRUE(waitUntil([&] { return answers(oldPort); }, 80s)) << "the stand-in does not answer";
     }
 
     // Saves a new port with Alt+S, answering the program's questions in turn.
