@@ -6,6 +6,8 @@
 #include <cstddef>
 
 #include "win/handles.h"
+#include "win/held_folder.h"
+#include "win/program_paths.h"
 
 namespace velko {
 namespace {
@@ -22,17 +24,8 @@ bool isOnDisk(HANDLE handle, bool folder) {
            ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
 }
 
-// The path the system resolved the handle to, links followed; empty where it will not tell.
-std::string finalPathOf(HANDLE folder) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), 0);
-        if (length == 0) return {};
-        if (length < path.size()) return std::string(reinterpret_cast<const char*>(path.data()), length * sizeof(wchar_t));
-        path.resize(length);
-    }
-    return {};
-}
+// The path the system resolved the folder's handle to, links followed; empty where it will not tell.
+std::string identityOf(HANDLE folder) { return utf8Of(finalWidePathOf(folder).value_or(std::wstring())); }
 
 // A name the system code page cannot hold could not be opened again by it: nothing.
 std::optional<std::string> narrowName(const wchar_t* name, DWORD bytes) {
@@ -81,7 +74,7 @@ std::optional<std::string> ConfigFilesOnDisk::read(const std::string& path, size
 std::optional<ConfigFolder> ConfigFilesOnDisk::folder(const std::string& path, size_t maxNames) const {
     const FileHandle handle = opened(path, FILE_FLAG_BACKUP_SEMANTICS);
     if (!handle || !isOnDisk(handle.get(), true)) return std::nullopt;
-    ConfigFolder folder{finalPathOf(handle.get()), {}};
+    ConfigFolder folder{identityOf(handle.get()), {}};
     if (folder.identity.empty()) return std::nullopt;
     alignas(FILE_ID_BOTH_DIR_INFO) std::array<std::byte, 64 * 1024> entries;
     for (auto batch = FileIdBothDirectoryRestartInfo;

@@ -61,14 +61,9 @@ std::wstring widenedFrom(const std::string& text, UINT codePage) {
 }
 
 std::wstring finalPathOf(HANDLE handle, const std::string& shownAs) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD size = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
-        if (size == 0) throw lastErrorFailure(shownAs);
-        const bool fits = size < path.size();
-        path.resize(size);
-        if (fits) return path;
-    }
+    std::optional<std::wstring> path = finalWidePathOf(handle);
+    if (!path) throw lastErrorFailure(shownAs);
+    return std::move(*path);
 }
 
 // Wine answers this one slowly (it asks for the volume too): it is asked once per folder.

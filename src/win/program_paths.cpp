@@ -14,15 +14,21 @@ std::string imageOf(DWORD processId) {
     return std::string(path, length);
 }
 
-std::optional<std::string> finalPathOf(HANDLE opened) {
-    std::string path(MAX_PATH, '\0');
+std::optional<std::wstring> finalWidePathOf(HANDLE opened) {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetFinalPathNameByHandleA(opened, path.data(), static_cast<DWORD>(path.size()), 0);
+        const DWORD length = GetFinalPathNameByHandleW(opened, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
         if (length == 0) return std::nullopt;
         const bool whole = length < path.size();
         path.resize(length);
         if (whole) return path;
     }
+}
+
+std::optional<std::string> finalPathOf(HANDLE opened) {
+    const std::optional<std::wstring> path = finalWidePathOf(opened);
+    if (!path) return std::nullopt;
+    return narrowed(*path);
 }
 
 std::optional<std::string> finalPathOf(const std::string& path) {

@@ -15,6 +15,7 @@ std::string imageOf(DWORD processId);
 
 // Where an open file or folder really lies, every link on the way followed: "\\?\C:\..." on a
 // disk, "\\?\UNC\..." on a network share. Nothing when the system cannot tell.
+std::optional<std::wstring> finalWidePathOf(HANDLE opened);
 std::optional<std::string> finalPathOf(HANDLE opened);
 // The same for a path, which is opened for it; nothing when it cannot be opened.
 std::optional<std::string> finalPathOf(const std::string& path);
